@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test under Wine (with one Xvfb when there
+# is no display). Leaves nothing running.
+set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/build.sh"
+. "$root/scripts/wine-env.sh"
+trap stop_wine_and_display EXIT
+start_display_if_needed
+ensure_prefix "$BUILD_DIR/wineprefix"
+ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 900 "$@"

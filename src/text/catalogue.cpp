@@ -1,0 +1,398 @@
+// The six-language catalogue of the front-end's own texts. UTF-8 source,
+// compiled with an explicit UTF-8 input charset; the wide literals are UTF-16.
+#include "text/catalogue.h"
+
+namespace {
+
+constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
+    // Chinese ("zh")
+    {
+        L"多人语音分离工具", // T_APP_TITLE
+        L"音频/视频文件:", // T_LBL_INPUT
+        L"浏览...", // T_BTN_BROWSE
+        L"输出目录:", // T_LBL_OUTPUT
+        L"名称标签:", // T_LBL_LABEL
+        L"同时生成每句小片段", // T_CHK_CLIPS
+        L"说话人数量:", // T_LBL_SPEAKERS
+        L"设置...", // T_BTN_SETTINGS
+        L"日志:", // T_LBL_LOG
+        L"确认", // T_BTN_OK
+        L"取消", // T_BTN_CANCEL
+        L"设置(&S)", // T_MENU_SETTINGS
+        L"阿里云账号设置(&A)...", // T_MENU_ACCOUNT
+        L"账号与语言设置", // T_DLG_TITLE
+        L"AccessKey ID:", // T_DLG_KEY_ID
+        L"AccessKey Secret:", // T_DLG_KEY_SECRET
+        L"Appkey:", // T_DLG_APPKEY
+        L"地域(Region):", // T_DLG_REGION
+        L"OSS 桶名:", // T_DLG_BUCKET
+        L"界面语言:", // T_DLG_LANG
+        L"（账号信息保存在本目录 aliyun_config.json；识别语种需在阿里云控制台配置对应模型）", // T_DLG_NOTE
+        L"确定", // T_DLG_OK
+        L"取消", // T_DLG_CANCEL
+        L"文件不存在，请重新选择。", // T_ERR_NO_FILE
+        L"未找到 vuruzuz_odurevazu.exe，请把它放在本程序同一目录。", // T_ERR_NO_ENGINE
+        L"启动处理程序失败。", // T_ERR_START
+        L"处理完成。", // T_MSG_DONE
+        L"处理失败，退出码 {0}，请查看上方日志。", // T_MSG_FAILED
+        L"正在取消，请稍候...", // T_MSG_CANCELLING
+        L"请选择音频/视频文件，点击【确认】开始分离；账号信息可在【设置】中填写。", // T_MSG_HINT
+        L"正在处理中，确定要退出吗？", // T_ASK_EXIT
+        L"AccessKey ID、AccessKey Secret、Appkey、地域和 OSS 桶名不能为空。", // T_ERR_DLG_EMPTY
+        L"请先在【设置】中填写阿里云 AccessKey ID、AccessKey Secret、Appkey、地域和 OSS 桶名，才能开始处理。", // T_ERR_NEED_ACCOUNT
+        L"开始处理: ", // T_LOG_START
+        L"访问官方", // T_LINK_OFFICIAL
+    },
+    // English ("en")
+    {
+        L"Zozediv Uzuvurodaz Ered", // T_APP_TITLE
+        L"Audio/Video file:", // T_LBL_INPUT
+        L"Browse...", // T_BTN_BROWSE
+        L"Output folder:", // T_LBL_OUTPUT
+        L"Name label:", // T_LBL_LABEL
+        L"Also create per-sentence clips", // T_CHK_CLIPS
+        L"Number of speakers:", // T_LBL_SPEAKERS
+        L"Settings...", // T_BTN_SETTINGS
+        L"Log:", // T_LBL_LOG
+        L"OK", // T_BTN_OK
+        L"Cancel", // T_BTN_CANCEL
+        L"Settings(&S)", // T_MENU_SETTINGS
+        L"Aliyun account settings(&A)...", // T_MENU_ACCOUNT
+        L"Account & Language Settings", // T_DLG_TITLE
+        L"AccessKey ID:", // T_DLG_KEY_ID
+        L"AccessKey Secret:", // T_DLG_KEY_SECRET
+        L"Appkey:", // T_DLG_APPKEY
+        L"Region:", // T_DLG_REGION
+        L"OSS bucket:", // T_DLG_BUCKET
+        L"UI language:", // T_DLG_LANG
+        L"(Account info is saved to aliyun_config.json in this folder. The recognition language is set by the Aliyun console model.)", // T_DLG_NOTE
+        L"OK", // T_DLG_OK
+        L"Cancel", // T_DLG_CANCEL
+        L"File does not exist. Please choose again.", // T_ERR_NO_FILE
+        L"vuruzuz_odurevazu.exe not found. Put it in the same folder as this program.", // T_ERR_NO_ENGINE
+        L"Failed to start the processing program.", // T_ERR_START
+        L"Done.", // T_MSG_DONE
+        L"Failed, exit code {0}. See the log above.", // T_MSG_FAILED
+        L"Cancelling, please wait...", // T_MSG_CANCELLING
+        L"Choose an audio/video file and click OK to start. Account info can be set in Settings.", // T_MSG_HINT
+        L"Processing in progress. Exit anyway?", // T_ASK_EXIT
+        L"AccessKey ID, AccessKey Secret, Appkey, region and OSS bucket cannot be empty.", // T_ERR_DLG_EMPTY
+        L"Please fill in the Aliyun AccessKey ID, AccessKey Secret, Appkey, region and OSS bucket in Settings before processing.", // T_ERR_NEED_ACCOUNT
+        L"Start processing: ", // T_LOG_START
+        L"Visit Official", // T_LINK_OFFICIAL
+    },
+    // Japanese ("ja")
+    {
+        L"音声話者分離ツール", // T_APP_TITLE
+        L"音声/動画ファイル:", // T_LBL_INPUT
+        L"参照...", // T_BTN_BROWSE
+        L"出力フォルダ:", // T_LBL_OUTPUT
+        L"名前ラベル:", // T_LBL_LABEL
+        L"文ごとの小クリップも作成", // T_CHK_CLIPS
+        L"話者数:", // T_LBL_SPEAKERS
+        L"設定...", // T_BTN_SETTINGS
+        L"ログ:", // T_LBL_LOG
+        L"開始", // T_BTN_OK
+        L"キャンセル", // T_BTN_CANCEL
+        L"設定(&S)", // T_MENU_SETTINGS
+        L"アリババクラウド設定(&A)...", // T_MENU_ACCOUNT
+        L"アカウントと言語設定", // T_DLG_TITLE
+        L"AccessKey ID:", // T_DLG_KEY_ID
+        L"AccessKey Secret:", // T_DLG_KEY_SECRET
+        L"Appkey:", // T_DLG_APPKEY
+        L"リージョン:", // T_DLG_REGION
+        L"OSSバケット:", // T_DLG_BUCKET
+        L"表示言語:", // T_DLG_LANG
+        L"（アカウント情報は同フォルダの aliyun_config.json に保存されます。認識言語は Aliyun コンソールのモデル設定に依存します。）", // T_DLG_NOTE
+        L"OK", // T_DLG_OK
+        L"キャンセル", // T_DLG_CANCEL
+        L"ファイルが存在しません。再度選択してください。", // T_ERR_NO_FILE
+        L"vuruzuz_odurevazu.exe が見つかりません。このプログラムと同じフォルダに配置してください。", // T_ERR_NO_ENGINE
+        L"処理プログラムを起動できませんでした。", // T_ERR_START
+        L"処理が完了しました。", // T_MSG_DONE
+        L"失敗しました（終了コード {0}）。上記のログを確認してください。", // T_MSG_FAILED
+        L"キャンセル中です。お待ちください...", // T_MSG_CANCELLING
+        L"音声/動画ファイルを選んで「開始」を押してください。アカウントは「設定」で入力できます。", // T_MSG_HINT
+        L"処理中です。終了しますか？", // T_ASK_EXIT
+        L"AccessKey ID・AccessKey Secret・Appkey・リージョン・OSSバケットは必須です。", // T_ERR_DLG_EMPTY
+        L"処理前に「設定」で Aliyun AccessKey ID・AccessKey Secret・Appkey・リージョン・OSSバケットを入力してください。", // T_ERR_NEED_ACCOUNT
+        L"処理開始: ", // T_LOG_START
+        L"公式サイト", // T_LINK_OFFICIAL
+    },
+    // Korean ("ko")
+    {
+        L"화자 분리 도구", // T_APP_TITLE
+        L"오디오/비디오 파일:", // T_LBL_INPUT
+        L"찾아보기...", // T_BTN_BROWSE
+        L"출력 폴더:", // T_LBL_OUTPUT
+        L"이름 라벨:", // T_LBL_LABEL
+        L"문장별 클립도 생성", // T_CHK_CLIPS
+        L"화자 수:", // T_LBL_SPEAKERS
+        L"설정...", // T_BTN_SETTINGS
+        L"로그:", // T_LBL_LOG
+        L"확인", // T_BTN_OK
+        L"취소", // T_BTN_CANCEL
+        L"설정(&S)", // T_MENU_SETTINGS
+        L"알리바바 클라우드 설정(&A)...", // T_MENU_ACCOUNT
+        L"계정 및 언어 설정", // T_DLG_TITLE
+        L"AccessKey ID:", // T_DLG_KEY_ID
+        L"AccessKey Secret:", // T_DLG_KEY_SECRET
+        L"Appkey:", // T_DLG_APPKEY
+        L"리전:", // T_DLG_REGION
+        L"OSS 버킷:", // T_DLG_BUCKET
+        L"UI 언어:", // T_DLG_LANG
+        L"（계정 정보는 이 폴더의 aliyun_config.json에 저장됩니다. 인식 언어는 Aliyun 콘솔 모델 설정에 따라 결정됩니다.）", // T_DLG_NOTE
+        L"확인", // T_DLG_OK
+        L"취소", // T_DLG_CANCEL
+        L"파일이 없습니다. 다시 선택하세요.", // T_ERR_NO_FILE
+        L"vuruzuz_odurevazu.exe를 찾을 수 없습니다. 이 프로그램과 같은 폴더에 두세요.", // T_ERR_NO_ENGINE
+        L"처리 프로그램을 시작하지 못했습니다.", // T_ERR_START
+        L"처리가 완료되었습니다.", // T_MSG_DONE
+        L"실패했습니다(종료 코드 {0}). 위 로그를 확인하세요.", // T_MSG_FAILED
+        L"취소 중입니다. 잠시 기다려 주세요...", // T_MSG_CANCELLING
+        L"오디오/비디오 파일을 선택하고 [확인]을 누르세요. 계정 정보는 [설정]에서 입력할 수 있습니다.", // T_MSG_HINT
+        L"처리 중입니다. 종료하시겠습니까?", // T_ASK_EXIT
+        L"AccessKey ID, AccessKey Secret, Appkey, 리전, OSS 버킷은 필수입니다.", // T_ERR_DLG_EMPTY
+        L"처리 전에 설정에서 Aliyun AccessKey ID, AccessKey Secret, Appkey, 리전, OSS 버킷을 입력하세요.", // T_ERR_NEED_ACCOUNT
+        L"처리 시작: ", // T_LOG_START
+        L"공식 사이트", // T_LINK_OFFICIAL
+    },
+    // German ("de")
+    {
+        L"Sprecher-Trennung", // T_APP_TITLE
+        L"Audio-/Videodatei:", // T_LBL_INPUT
+        L"Durchsuchen...", // T_BTN_BROWSE
+        L"Ausgabeordner:", // T_LBL_OUTPUT
+        L"Namenslabel:", // T_LBL_LABEL
+        L"Zusätzlich Clips pro Satz erzeugen", // T_CHK_CLIPS
+        L"Sprecheranzahl:", // T_LBL_SPEAKERS
+        L"Einstellungen...", // T_BTN_SETTINGS
+        L"Protokoll:", // T_LBL_LOG
+        L"OK", // T_BTN_OK
+        L"Abbrechen", // T_BTN_CANCEL
+        L"Einstellungen(&S)", // T_MENU_SETTINGS
+        L"Aliyun-Kontoeinstellungen(&A)...", // T_MENU_ACCOUNT
+        L"Konto- und Spracheinstellungen", // T_DLG_TITLE
+        L"AccessKey ID:", // T_DLG_KEY_ID
+        L"AccessKey Secret:", // T_DLG_KEY_SECRET
+        L"Appkey:", // T_DLG_APPKEY
+        L"Region:", // T_DLG_REGION
+        L"OSS-Bucket:", // T_DLG_BUCKET
+        L"Sprache:", // T_DLG_LANG
+        L"(Kontoinformationen werden in aliyun_config.json in diesem Ordner gespeichert. Die Erkennungssprache wird im Aliyun-Konsolenmodell festgelegt.)", // T_DLG_NOTE
+        L"OK", // T_DLG_OK
+        L"Abbrechen", // T_DLG_CANCEL
+        L"Datei nicht gefunden. Bitte erneut auswählen.", // T_ERR_NO_FILE
+        L"vuruzuz_odurevazu.exe nicht gefunden. Legen Sie sie in denselben Ordner wie dieses Programm.", // T_ERR_NO_ENGINE
+        L"Start des Verarbeitungsprogramms fehlgeschlagen.", // T_ERR_START
+        L"Fertig.", // T_MSG_DONE
+        L"Fehlgeschlagen, Exit-Code {0}. Siehe Protokoll oben.", // T_MSG_FAILED
+        L"Wird abgebrochen...", // T_MSG_CANCELLING
+        L"Wählen Sie eine Audio-/Videodatei und klicken Sie auf OK. Kontodaten können in den Einstellungen eingegeben werden.", // T_MSG_HINT
+        L"Verarbeitung läuft. Trotzdem beenden?", // T_ASK_EXIT
+        L"AccessKey ID, AccessKey Secret, Appkey, Region und OSS-Bucket dürfen nicht leer sein.", // T_ERR_DLG_EMPTY
+        L"Bitte tragen Sie AccessKey ID, AccessKey Secret, Appkey, Region und OSS-Bucket in den Einstellungen ein, bevor Sie fortfahren.", // T_ERR_NEED_ACCOUNT
+        L"Verarbeitung startet: ", // T_LOG_START
+        L"Offizielle Website", // T_LINK_OFFICIAL
+    },
+    // French ("fr")
+    {
+        L"Séparation de locuteurs", // T_APP_TITLE
+        L"Fichier audio/vidéo :", // T_LBL_INPUT
+        L"Parcourir...", // T_BTN_BROWSE
+        L"Dossier de sortie :", // T_LBL_OUTPUT
+        L"Étiquette du nom :", // T_LBL_LABEL
+        L"Créer aussi des extraits par phrase", // T_CHK_CLIPS
+        L"Nombre de locuteurs :", // T_LBL_SPEAKERS
+        L"Paramètres...", // T_BTN_SETTINGS
+        L"Journal :", // T_LBL_LOG
+        L"OK", // T_BTN_OK
+        L"Annuler", // T_BTN_CANCEL
+        L"Paramètres(&S)", // T_MENU_SETTINGS
+        L"Paramètres du compte Aliyun(&A)...", // T_MENU_ACCOUNT
+        L"Paramètres du compte et de la langue", // T_DLG_TITLE
+        L"AccessKey ID :", // T_DLG_KEY_ID
+        L"AccessKey Secret :", // T_DLG_KEY_SECRET
+        L"Appkey :", // T_DLG_APPKEY
+        L"Région :", // T_DLG_REGION
+        L"Bucket OSS :", // T_DLG_BUCKET
+        L"Langue de l'interface :", // T_DLG_LANG
+        L"(Les informations du compte sont enregistrées dans aliyun_config.json de ce dossier. La langue de reconnaissance dépend du modèle configuré dans la console Aliyun.)", // T_DLG_NOTE
+        L"OK", // T_DLG_OK
+        L"Annuler", // T_DLG_CANCEL
+        L"Fichier introuvable. Veuillez en choisir un autre.", // T_ERR_NO_FILE
+        L"vuruzuz_odurevazu.exe introuvable. Placez-le dans le même dossier que ce programme.", // T_ERR_NO_ENGINE
+        L"Impossible de démarrer le programme de traitement.", // T_ERR_START
+        L"Terminé.", // T_MSG_DONE
+        L"Échec, code {0}. Voir le journal ci-dessus.", // T_MSG_FAILED
+        L"Annulation en cours...", // T_MSG_CANCELLING
+        L"Choisissez un fichier audio/vidéo et cliquez sur OK. Les informations du compte se règlent dans Paramètres.", // T_MSG_HINT
+        L"Traitement en cours. Quitter quand même ?", // T_ASK_EXIT
+        L"AccessKey ID, AccessKey Secret, Appkey, région et bucket OSS ne peuvent pas être vides.", // T_ERR_DLG_EMPTY
+        L"Veuillez saisir AccessKey ID, AccessKey Secret, Appkey, région et bucket OSS dans Paramètres avant de continuer.", // T_ERR_NEED_ACCOUNT
+        L"Début du traitement : ", // T_LOG_START
+        L"Site officiel", // T_LINK_OFFICIAL
+    },
+};
+
+constexpr const wchar_t* TIP_TEXTS[LANGUAGE_COUNT][TIP_COUNT] = {
+    // Chinese ("zh")
+    {
+        L"选择要处理的音频或视频。支持 mp3/wav/mp4/mkv/mov 等；视频会自动提取音轨再拆分。", // TIP_INPUT
+        L"结果保存的根目录（默认 outputs）。超过 10 分钟会自动切成多段，每段一个子文件夹（第01段…），里面是 A.mp3/B.mp3/转写.txt。", // TIP_OUTPUT
+        L"结果文件夹的名字（日期下面那层）。不填就用文件名。", // TIP_LABEL
+        L"录音里共有几个人说话（2-10）。识别后按 A/B/C… 标出每人。", // TIP_SPEAKERS
+        L"默认只生成每个角色的整条音轨（A.mp3/B.mp3/…）。勾选后，额外把每句话切成独立小片段。", // TIP_CLIPS
+        L"开始处理：转码 → 上传阿里云 → 在线识别 → 切分 → 输出。", // TIP_OK
+        L"停止当前处理；空闲时点击等于关闭窗口。", // TIP_CANCEL
+        L"设置阿里云账号（AccessKey、Appkey、桶）和界面语言。", // TIP_SETTINGS
+        L"阿里云 AccessKey ID，在阿里云控制台-访问控制里获取。", // TIP_KEY_ID
+        L"阿里云 AccessKey Secret（密钥），仅保存在本机配置文件里。", // TIP_KEY_SECRET
+        L"智能语音交互控制台里项目的 Appkey。", // TIP_APPKEY
+        L"阿里云地域，如 cn-shanghai。", // TIP_REGION
+        L"临时上传音频用的 OSS 存储桶名，如 qelvar。", // TIP_BUCKET
+        L"界面显示语言，切换后立即生效并记住。", // TIP_LANG
+    },
+    // English ("en")
+    {
+        L"Choose the audio/video file to process. Supports mp3/wav/mp4/mkv/mov etc.; video audio is extracted automatically.", // TIP_INPUT
+        L"Root folder for results (default outputs). Files longer than 10 minutes are auto-split into segment subfolders (01, 02, ...), each containing A.mp3/B.mp3/transcript.", // TIP_OUTPUT
+        L"Name of the result folder (below the date). Empty = use the file name.", // TIP_LABEL
+        L"How many people speak in the recording (2-10). Output labels them A, B, C...", // TIP_SPEAKERS
+        L"By default only full per-speaker tracks are generated (A.mp3/B.mp3/...). Check to also cut each sentence into separate clips.", // TIP_CLIPS
+        L"Start: convert → upload to Aliyun → recognize → split → output.", // TIP_OK
+        L"Stop the current run; when idle, clicking closes the window.", // TIP_CANCEL
+        L"Set Aliyun credentials (AccessKey, Appkey, bucket) and UI language.", // TIP_SETTINGS
+        L"Aliyun AccessKey ID (from Aliyun console, RAM access keys).", // TIP_KEY_ID
+        L"Aliyun AccessKey Secret; stored only in the local config file.", // TIP_KEY_SECRET
+        L"Appkey of your project in the Intelligent Speech Interaction console.", // TIP_APPKEY
+        L"Aliyun region, e.g. cn-shanghai.", // TIP_REGION
+        L"OSS bucket used for temporary audio upload, e.g. qelvar.", // TIP_BUCKET
+        L"UI language; takes effect immediately and is remembered.", // TIP_LANG
+    },
+    // Japanese ("ja")
+    {
+        L"処理する音声/動画ファイルを選択。mp3/wav/mp4/mkv/mov 等に対応。動画の音声は自動抽出されます。", // TIP_INPUT
+        L"結果の保存先フォルダ（既定 outputs）。10 分を超えるファイルは自動分割され、区切りごとのサブフォルダ（01、02…）に A.mp3/B.mp3/文字起こし が保存されます。", // TIP_OUTPUT
+        L"結果フォルダの名前（日付の下の階層）。空欄ならファイル名を使用。", // TIP_LABEL
+        L"録音内の話者数（2〜10）。結果は A、B、C… で区別されます。", // TIP_SPEAKERS
+        L"既定では話者ごとの通し音声（A.mp3/B.mp3/…）のみ作成。チェックすると、文ごとの小クリップも作成します。", // TIP_CLIPS
+        L"開始：変換 → アップロード → 認識 → 分割 → 出力。", // TIP_OK
+        L"処理を停止。アイドル時にクリックするとウィンドウを閉じます。", // TIP_CANCEL
+        L"アリババクラウドのアカウント（AccessKey・Appkey・バケット）と言語を設定。", // TIP_SETTINGS
+        L"アリババクラウドの AccessKey ID（コンソールの RAM キー）。", // TIP_KEY_ID
+        L"AccessKey Secret。ローカルの設定ファイルにのみ保存されます。", // TIP_KEY_SECRET
+        L"智能语音交互コンソールのプロジェクト Appkey。", // TIP_APPKEY
+        L"リージョン（例: cn-shanghai）。", // TIP_REGION
+        L"一時アップロード用の OSS バケット名（例: qelvar）。", // TIP_BUCKET
+        L"表示言語。すぐに反映され、記憶されます。", // TIP_LANG
+    },
+    // Korean ("ko")
+    {
+        L"처리할 오디오/비디오 파일 선택. mp3/wav/mp4/mkv/mov 등 지원. 동영상의 오디오는 자동 추출됩니다.", // TIP_INPUT
+        L"결과 저장 폴더(기본 outputs). 10분을 넘는 파일은 자동 분할되어 구간별 하위 폴더(01, 02…)에 A.mp3/B.mp3/전사본이 저장됩니다.", // TIP_OUTPUT
+        L"결과 폴더 이름(날짜 아래 계층). 비우면 파일 이름을 사용합니다.", // TIP_LABEL
+        L"녹음에 등장하는 화자 수(2~10). 결과는 A, B, C…로 구분됩니다.", // TIP_SPEAKERS
+        L"기본적으로 화자별 전체 음원(A.mp3/B.mp3/…)만 생성합니다. 체크하면 문장별 클립도 생성합니다.", // TIP_CLIPS
+        L"시작: 변환 → 업로드 → 인식 → 분할 → 출력.", // TIP_OK
+        L"현재 처리를 중지. 대기 중 클릭 시 창을 닫습니다.", // TIP_CANCEL
+        L"알리바바 클라우드 계정(AccessKey, Appkey, 버킷)과 UI 언어를 설정합니다.", // TIP_SETTINGS
+        L"알리바바 클라우드 AccessKey ID(콘솔 RAM 키).", // TIP_KEY_ID
+        L"AccessKey Secret. 로컬 설정 파일에만 저장됩니다.", // TIP_KEY_SECRET
+        L"음성 지능 상호작용 콘솔 프로젝트의 Appkey.", // TIP_APPKEY
+        L"리전(예: cn-shanghai).", // TIP_REGION
+        L"임시 업로드용 OSS 버킷 이름(예: qelvar).", // TIP_BUCKET
+        L"UI 언어. 즉시 적용되고 기억됩니다.", // TIP_LANG
+    },
+    // German ("de")
+    {
+        L"Audio-/Videodatei wählen. Unterstützt mp3/wav/mp4/mkv/mov usw.; Video-Audio wird automatisch extrahiert.", // TIP_INPUT
+        L"Zielordner für Ergebnisse (Standard outputs). Dateien über 10 Minuten werden automatisch in Segment-Ordner (01, 02 …) aufgeteilt, jeweils mit A.mp3/B.mp3/Transkript.", // TIP_OUTPUT
+        L"Name des Ergebnisordners (unter dem Datum). Leer = Dateiname.", // TIP_LABEL
+        L"Anzahl der Sprecher (2–10). Ausgabe beschriftet sie mit A, B, C...", // TIP_SPEAKERS
+        L"Standardmäßig wird nur eine ganze Spur pro Sprecher erzeugt (A.mp3/B.mp3/…). Aktivieren erzeugt zusätzlich Clips pro Satz.", // TIP_CLIPS
+        L"Start: konvertieren → hochladen → erkennen → schneiden → ausgeben.", // TIP_OK
+        L"Lauf abbrechen; im Leerlauf schließt ein Klick das Fenster.", // TIP_CANCEL
+        L"Aliyun-Zugangsdaten (AccessKey, Appkey, Bucket) und Sprache einstellen.", // TIP_SETTINGS
+        L"Aliyun AccessKey ID (aus der Aliyun-Konsole, RAM-Keys).", // TIP_KEY_ID
+        L"Aliyun AccessKey Secret; wird nur in der lokalen Konfiguration gespeichert.", // TIP_KEY_SECRET
+        L"Appkey Ihres Projekts in der Intelligent-Speech-Konsole.", // TIP_APPKEY
+        L"Aliyun-Region, z. B. cn-shanghai.", // TIP_REGION
+        L"OSS-Bucket für den temporären Audio-Upload, z. B. qelvar.", // TIP_BUCKET
+        L"Oberflächensprache; wirkt sofort und wird gespeichert.", // TIP_LANG
+    },
+    // French ("fr")
+    {
+        L"Choisissez le fichier audio/vidéo à traiter. Prend en charge mp3/wav/mp4/mkv/mov, etc.; l'audio vidéo est extrait automatiquement.", // TIP_INPUT
+        L"Dossier racine des résultats (défaut outputs). Les fichiers de plus de 10 minutes sont automatiquement découpés en sous-dossiers (01, 02…), chacun contenant A.mp3/B.mp3/transcription.", // TIP_OUTPUT
+        L"Nom du dossier de résultats (sous la date). Vide = nom du fichier.", // TIP_LABEL
+        L"Nombre de locuteurs (2–10). La sortie les étiquette A, B, C...", // TIP_SPEAKERS
+        L"Par défaut, seule une piste complète par locuteur est générée (A.mp3/B.mp3/…). Cochez pour aussi créer des extraits par phrase.", // TIP_CLIPS
+        L"Démarrer : conversion → téléversement → reconnaissance → découpage → sortie.", // TIP_OK
+        L"Arrêter le traitement ; au repos, cliquez pour fermer la fenêtre.", // TIP_CANCEL
+        L"Configurer le compte Aliyun (AccessKey, Appkey, bucket) et la langue.", // TIP_SETTINGS
+        L"AccessKey ID Aliyun (depuis la console Aliyun, clés RAM).", // TIP_KEY_ID
+        L"AccessKey Secret Aliyun ; stocké uniquement dans la configuration locale.", // TIP_KEY_SECRET
+        L"Appkey de votre projet dans la console Intelligent Speech Interaction.", // TIP_APPKEY
+        L"Région Aliyun, ex. cn-shanghai.", // TIP_REGION
+        L"Bucket OSS pour l'upload audio temporaire, ex. qelvar.", // TIP_BUCKET
+        L"Langue de l'interface ; effet immédiat et mémorisé.", // TIP_LANG
+    },
+};
+
+} // namespace
+const LanguageInfo LANGUAGES[LANGUAGE_COUNT] = {
+    {"zh", L"中文"},
+    {"en", L"English"},
+    {"ja", L"日本語"},
+    {"ko", L"한국어"},
+    {"de", L"Deutsch"},
+    {"fr", L"Français"},
+};
+
+LanguageIndex currentLanguage = 0;
+
+const wchar_t* uiTextIn(LanguageIndex language, TextId id)
+{
+    return UI_TEXTS[language][id];
+}
+
+const wchar_t* tipTextIn(LanguageIndex language, TipId id)
+{
+    return TIP_TEXTS[language][id];
+}
+
+const wchar_t* uiText(TextId id)
+{
+    return uiTextIn(currentLanguage, id);
+}
+
+const wchar_t* tipText(TipId id)
+{
+    return tipTextIn(currentLanguage, id);
+}
+
+LanguageIndex languageIndexFromCode(std::string_view code)
+{
+    for (LanguageIndex index = 0; index < LANGUAGE_COUNT; ++index) {
+        if (code == LANGUAGES[index].code) {
+            return index;
+        }
+    }
+    return 0;
+}
+
+std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value)
+{
+    std::wstring result(text);
+    const size_t at = result.find(L"{0}");
+    if (at != std::wstring::npos) {
+        result.replace(at, 3, value);
+    }
+    return result;
+}
+
+int showMessage(HWND owner, TextId text, UINT flags)
+{
+    return MessageBoxW(owner, uiText(text), uiText(T_APP_TITLE), flags);
+}

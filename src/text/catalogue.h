@@ -1,0 +1,95 @@
+// Every text the front-end shows of its own, in six languages. Lookups read
+// currentLanguage at the moment they are made and hand out the stored text,
+// which lives as long as the program.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+using LanguageIndex = int;
+constexpr int LANGUAGE_COUNT = 6;
+
+enum TextId : int {
+    T_APP_TITLE = 0,
+    T_LBL_INPUT = 1,
+    T_BTN_BROWSE = 2,
+    T_LBL_OUTPUT = 3,
+    T_LBL_LABEL = 4,
+    T_CHK_CLIPS = 5,
+    T_LBL_SPEAKERS = 6,
+    T_BTN_SETTINGS = 7,
+    T_LBL_LOG = 8,
+    T_BTN_OK = 9,
+    T_BTN_CANCEL = 10,
+    T_MENU_SETTINGS = 11,
+    T_MENU_ACCOUNT = 12,
+    T_DLG_TITLE = 13,
+    T_DLG_KEY_ID = 14,
+    T_DLG_KEY_SECRET = 15,
+    T_DLG_APPKEY = 16,
+    T_DLG_REGION = 17,
+    T_DLG_BUCKET = 18,
+    T_DLG_LANG = 19,
+    T_DLG_NOTE = 20,
+    T_DLG_OK = 21,
+    T_DLG_CANCEL = 22,
+    T_ERR_NO_FILE = 23,
+    T_ERR_NO_ENGINE = 24,
+    T_ERR_START = 25,
+    T_MSG_DONE = 26,
+    T_MSG_FAILED = 27,
+    T_MSG_CANCELLING = 28,
+    T_MSG_HINT = 29,
+    T_ASK_EXIT = 30,
+    T_ERR_DLG_EMPTY = 31,
+    T_ERR_NEED_ACCOUNT = 32,
+    T_LOG_START = 33,
+    T_LINK_OFFICIAL = 34,
+    TEXT_COUNT
+};
+
+enum TipId : int {
+    TIP_INPUT = 0,
+    TIP_OUTPUT = 1,
+    TIP_LABEL = 2,
+    TIP_SPEAKERS = 3,
+    TIP_CLIPS = 4,
+    TIP_OK = 5,
+    TIP_CANCEL = 6,
+    TIP_SETTINGS = 7,
+    TIP_KEY_ID = 8,
+    TIP_KEY_SECRET = 9,
+    TIP_APPKEY = 10,
+    TIP_REGION = 11,
+    TIP_BUCKET = 12,
+    TIP_LANG = 13,
+    TIP_COUNT
+};
+
+struct LanguageInfo {
+    const char* code;           // stored as ui_lang
+    const wchar_t* displayName; // always in the language itself
+};
+
+// In LanguageIndex order: zh, en, ja, ko, de, fr.
+extern const LanguageInfo LANGUAGES[LANGUAGE_COUNT];
+
+// The UI language of the running program; set by loading the configuration
+// and by confirming the settings dialog, always 0..5.
+extern LanguageIndex currentLanguage;
+
+const wchar_t* uiText(TextId id);
+const wchar_t* tipText(TipId id);
+const wchar_t* uiTextIn(LanguageIndex language, TextId id);
+const wchar_t* tipTextIn(LanguageIndex language, TipId id);
+
+// Exact, case-sensitive match on the six codes; anything else is Chinese (0).
+LanguageIndex languageIndexFromCode(std::string_view code);
+
+// The first "{0}" of text replaced by value; later ones and texts without it stay.
+std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value);
+
+// A message box captioned with the application title of the current language.
+int showMessage(HWND owner, TextId text, UINT flags);

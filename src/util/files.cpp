@@ -1,0 +1,86 @@
+#include "util/files.h"
+
+#include "util/handles.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool writeAll(HANDLE file, const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const size_t left = bytes.size() - done;
+        const DWORD chunk = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+UniqueHandle createForWriting(const std::wstring& path)
+{
+    return adoptHandle(CreateFileW(path.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool rewriteInPlace(const std::wstring& path, const std::string& bytes)
+{
+    UniqueHandle file = createForWriting(path);
+    return file != nullptr && writeAll(file.get(), bytes);
+}
+
+} // namespace
+
+ReadResult readWholeFile(const std::wstring& path, std::string& bytes)
+{
+    bytes.clear();
+    UniqueHandle file = adoptHandle(CreateFileW(path.c_str(), GENERIC_READ, SHARE_ALL, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file == nullptr) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
+                                                                               : ReadResult::Unreadable;
+    }
+    char buffer[8192];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            bytes.clear();
+            return ReadResult::Unreadable;
+        }
+        if (got == 0) {
+            return ReadResult::Ok;
+        }
+        bytes.append(buffer, got);
+    }
+}
+
+bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes)
+{
+    const std::wstring temporary = path + L".tmp";
+    {
+        UniqueHandle file = createForWriting(temporary);
+        if (file == nullptr) {
+            // No temporary is possible beside the file (a read-only folder,
+            // say): the safety measure cannot help, so write as before.
+            return rewriteInPlace(path, bytes);
+        }
+        // A full disk shows here: the real file stays as it was.
+        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
+    DeleteFileW(temporary.c_str());
+    return rewriteInPlace(path, bytes);
+}

@@ -1,0 +1,21 @@
+// Whole-file reads and safe whole-file writes by UTF-16 path.
+#pragma once
+
+#include <string>
+
+enum class ReadResult {
+    Ok,
+    Missing,    // no such file or folder on the way to it
+    Unreadable, // something is there but cannot be read (locked, denied, a folder)
+};
+
+// Reads the whole file, sharing it for reading, writing and deletion with others.
+ReadResult readWholeFile(const std::wstring& path, std::string& bytes);
+
+// Replaces the file's contents with bytes so that no reader ever finds a
+// truncated or half-written file: the text goes to a temporary file beside it,
+// which then replaces the real one in one step. When that replacement is
+// refused (another program holds the file open without delete sharing), the
+// file is rewritten in place instead, so the save is not lost. The temporary
+// is never left behind. Returns whether the bytes reached the file.
+bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes);

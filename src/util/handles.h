@@ -1,0 +1,44 @@
+// Small owners for Win32 resources, so that every release happens in one place.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const noexcept
+    {
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
+        }
+    }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// CreateFileW reports failure with INVALID_HANDLE_VALUE, most other calls with null.
+inline UniqueHandle adoptHandle(HANDLE handle)
+{
+    return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const noexcept
+    {
+        if (object != nullptr) {
+            DeleteObject(object);
+        }
+    }
+};
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+
+struct LocalMemoryFreer {
+    void operator()(void* memory) const noexcept
+    {
+        if (memory != nullptr) {
+            LocalFree(memory);
+        }
+    }
+};
+template <typename T>
+using UniqueLocal = std::unique_ptr<T, LocalMemoryFreer>;

@@ -1,0 +1,128 @@
+#include "text/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+struct LanguageScope {
+    explicit LanguageScope(LanguageIndex language) : saved(currentLanguage) { currentLanguage = language; }
+    ~LanguageScope() { currentLanguage = saved; }
+    LanguageIndex saved;
+};
+
+size_t occurrences(const std::wstring& text, const std::wstring& what)
+{
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// FNV-1a over every text and tooltip of a language, each followed by a zero
+// unit: one figure that changes with any byte of the stored wording.
+uint64_t fingerprint(LanguageIndex language)
+{
+    uint64_t hash = 0xcbf29ce484222325ull;
+    auto feed = [&hash](const wchar_t* text) {
+        for (const wchar_t* unit = text;; ++unit) {
+            hash ^= static_cast<uint16_t>(*unit);
+            hash *= 0x100000001b3ull;
+            if (*unit == 0) {
+                break;
+            }
+        }
+    };
+    for (int id = 0; id < TEXT_COUNT; ++id) {
+        feed(uiTextIn(language, static_cast<TextId>(id)));
+    }
+    for (int id = 0; id < TIP_COUNT; ++id) {
+        feed(tipTextIn(language, static_cast<TipId>(id)));
+    }
+    return hash;
+}
+
+} // namespace
+
+TEST(Catalogue, EveryLanguageKeepsItsStoredWordingExactly)
+{
+    static_assert(TEXT_COUNT == 35 && TIP_COUNT == 14);
+    const uint64_t expected[LANGUAGE_COUNT] = {
+        0x7c0ece0ceaf7c49full, 0xee2070173ad8d55full, 0x510bd2343e5ea868ull,
+        0xcb43ec90dcef896dull, 0x22f64e582594e8adull, 0x8215f7a4585cbc27ull,
+    };
+    for (LanguageIndex language = 0; language < LANGUAGE_COUNT; ++language) {
+        EXPECT_EQ(fingerprint(language), expected[language]) << LANGUAGES[language].code;
+    }
+}
+
+TEST(Catalogue, TextsFollowTheCatalogueRules)
+{
+    for (LanguageIndex language = 0; language < LANGUAGE_COUNT; ++language) {
+        SCOPED_TRACE(LANGUAGES[language].code);
+        for (int id = 0; id < TEXT_COUNT; ++id) {
+            const std::wstring text = uiTextIn(language, static_cast<TextId>(id));
+            EXPECT_FALSE(text.empty()) << id;
+            EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos) << id;
+            EXPECT_EQ(occurrences(text, L"{0}"), id == T_MSG_FAILED ? 1u : 0u) << id;
+        }
+        for (int id = 0; id < TIP_COUNT; ++id) {
+            const std::wstring tip = tipTextIn(language, static_cast<TipId>(id));
+            EXPECT_FALSE(tip.empty()) << id;
+            EXPECT_EQ(tip.find_first_of(L"\r\n"), std::wstring::npos) << id;
+        }
+        EXPECT_EQ(std::wstring(uiTextIn(language, T_LOG_START)).back(), L' ');
+        EXPECT_NE(std::wstring(uiTextIn(language, T_MENU_SETTINGS)).find(L"(&S)"), std::wstring::npos);
+        EXPECT_NE(std::wstring(uiTextIn(language, T_MENU_ACCOUNT)).find(L"(&A)"), std::wstring::npos);
+        EXPECT_STREQ(uiTextIn(language, T_DLG_CANCEL), uiTextIn(language, T_BTN_CANCEL));
+    }
+}
+
+TEST(Catalogue, WordingThatDiffersOnPurposeStaysDifferent)
+{
+    EXPECT_STREQ(uiTextIn(2, T_BTN_OK), L"開始");
+    EXPECT_STREQ(uiTextIn(2, T_DLG_OK), L"OK");
+    EXPECT_STREQ(uiTextIn(0, T_BTN_OK), L"确认");
+    EXPECT_STREQ(uiTextIn(0, T_DLG_OK), L"确定");
+    EXPECT_STREQ(uiTextIn(5, T_LBL_OUTPUT), L"Dossier de sortie :");
+    EXPECT_STREQ(uiTextIn(1, T_APP_TITLE), L"Zozediv Uzuvurodaz Ered");
+    EXPECT_STREQ(uiTextIn(1, T_LOG_START), L"Start processing: ");
+}
+
+TEST(Catalogue, LookupsFollowTheCurrentLanguage)
+{
+    LanguageScope german(4);
+    EXPECT_STREQ(uiText(T_APP_TITLE), L"Sprecher-Trennung");
+    EXPECT_STREQ(tipText(TIP_REGION), L"Aliyun-Region, z. B. cn-shanghai.");
+    currentLanguage = 3;
+    EXPECT_STREQ(uiText(T_BTN_OK), L"확인");
+}
+
+TEST(Catalogue, LanguageTableAndCodes)
+{
+    const char* codes[] = {"zh", "en", "ja", "ko", "de", "fr"};
+    for (LanguageIndex language = 0; language < LANGUAGE_COUNT; ++language) {
+        EXPECT_STREQ(LANGUAGES[language].code, codes[language]);
+        EXPECT_EQ(languageIndexFromCode(codes[language]), language);
+    }
+    EXPECT_STREQ(LANGUAGES[0].displayName, L"中文");
+    EXPECT_STREQ(LANGUAGES[5].displayName, L"Français");
+    for (const char* other : {"EN", "en-US", " en", "", "zh-CN", "cn"}) {
+        EXPECT_EQ(languageIndexFromCode(other), 0) << other;
+    }
+    EXPECT_EQ(languageIndexFromCode(std::string_view("en\0", 3)), 0);
+}
+
+TEST(FillPlaceholder, ReplacesOnlyTheFirstOccurrence)
+{
+    EXPECT_EQ(fillPlaceholder(uiTextIn(1, T_MSG_FAILED), L"1"), L"Failed, exit code 1. See the log above.");
+    EXPECT_EQ(fillPlaceholder(uiTextIn(4, T_MSG_FAILED), std::to_wstring(0xC0000005u)),
+        L"Fehlgeschlagen, Exit-Code 3221225477. Siehe Protokoll oben.");
+    EXPECT_EQ(fillPlaceholder(L"no marker", L"7"), L"no marker");
+    EXPECT_EQ(fillPlaceholder(L"{0} and {0}", L"7"), L"7 and {0}");
+    EXPECT_EQ(fillPlaceholder(L"{0", L"7"), L"{0");
+    EXPECT_EQ(fillPlaceholder(L"", L"7"), L"");
+}

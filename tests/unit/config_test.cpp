@@ -1,0 +1,195 @@
+#include "config/config.h"
+
+#include "support/temp_folder.h"
+#include "text/catalogue.h"
+#include "util/handles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+const std::string DEFAULT_FILE = "{\n"
+                                 "  \"access_key_id\": \"\",\n"
+                                 "  \"access_key_secret\": \"\",\n"
+                                 "  \"appkey\": \"\",\n"
+                                 "  \"ffmpeg_path\": \"embedded\",\n"
+                                 "  \"last_input\": \"\",\n"
+                                 "  \"last_output\": \"\",\n"
+                                 "  \"oss_bucket\": \"\",\n"
+                                 "  \"region\": \"\",\n"
+                                 "  \"ui_lang\": \"zh\"\n"
+                                 "}";
+
+class ConfigFile : public ::testing::Test {
+protected:
+    void SetUp() override { currentLanguage = 3; }
+    void TearDown() override { currentLanguage = 0; }
+    std::wstring path() const { return folder.file(L"aliyun_config.json"); }
+    std::wstring backup() const { return folder.file(L"aliyun_config.json.bak"); }
+    TempFolder folder;
+};
+
+} // namespace
+
+TEST(ConfigDefaults, SerialiseToTheKnown193ByteFile)
+{
+    const std::string text = serializeConfig(defaultConfig());
+    EXPECT_EQ(text, DEFAULT_FILE);
+    EXPECT_EQ(text.size(), 193u);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
+}
+
+TEST(ConfigDefaults, FileLivesBesideTheExecutable)
+{
+    const std::wstring path = configFilePath();
+    const std::wstring suffix = L"\\aliyun_config.json";
+    ASSERT_GT(path.size(), suffix.size());
+    EXPECT_EQ(path.substr(path.size() - suffix.size()), suffix);
+}
+
+TEST_F(ConfigFile, MissingFileIsCreatedWithTheDefaults)
+{
+    const AppConfig config = loadConfigFile(path());
+    EXPECT_EQ(readBytes(path()), DEFAULT_FILE);
+    EXPECT_EQ(config, defaultConfig());
+    EXPECT_EQ(currentLanguage, 0);
+    EXPECT_FALSE(fileExists(backup()));
+}
+
+TEST_F(ConfigFile, EmptyObjectLoadsWithoutBeingRewritten)
+{
+    writeBytes(path(), "{}");
+    const AppConfig config = loadConfigFile(path());
+    EXPECT_EQ(readBytes(path()), "{}");
+    EXPECT_EQ(currentLanguage, 0);
+    EXPECT_EQ(configText(config, "access_key_id"), "");
+    EXPECT_FALSE(config.contains("ffmpeg_path"));
+    EXPECT_EQ(serializeConfig(config), "{}");
+}
+
+TEST_F(ConfigFile, UnusableFileIsBackedUpThenReplacedByTheDefaults)
+{
+    const std::string broken[] = {
+        "{\"access_key_id\": \"AK-123\", ",           // cut off mid-way
+        "",                                            // empty
+        "[1, 2, 3]",                                   // wrong top level
+        "\"text\"",                                    // wrong top level
+        "{\"ui_lang\": 5, \"appkey\": \"kept\"}",      // ui_lang of another type
+        "{\"appkey\": \"x\"} // note",                 // comment
+        "{\"appkey\": \"x\"} {}",                      // trailing text
+        "{\"appkey\": \"\xC3\"}",                      // ill-formed UTF-8
+    };
+    for (const std::string& bytes : broken) {
+        SCOPED_TRACE(bytes);
+        writeBytes(path(), bytes);
+        currentLanguage = 2;
+        const AppConfig config = loadConfigFile(path());
+        EXPECT_EQ(config, defaultConfig());
+        EXPECT_EQ(currentLanguage, 0);
+        EXPECT_EQ(readBytes(path()), DEFAULT_FILE);
+        EXPECT_EQ(readBytes(backup()), bytes); // each newer backup replaces the older
+        EXPECT_FALSE(fileExists(path() + L".tmp"));
+    }
+}
+
+TEST_F(ConfigFile, LanguageComesFromUiLangExactly)
+{
+    writeBytes(path(), "{\"ui_lang\": \"en\"}");
+    loadConfigFile(path());
+    EXPECT_EQ(currentLanguage, 1);
+
+    for (const char* code : {"EN", "zh-CN"}) {
+        const std::string bytes = std::string("{\"ui_lang\": \"") + code + "\"}";
+        writeBytes(path(), bytes);
+        currentLanguage = 4;
+        const AppConfig config = loadConfigFile(path());
+        EXPECT_EQ(currentLanguage, 0) << code;
+        EXPECT_EQ(readBytes(path()), bytes) << "the file keeps its member";
+        EXPECT_EQ(configText(config, "ui_lang"), code);
+    }
+}
+
+TEST_F(ConfigFile, SaveKeepsUnknownMembersSortedAndReindented)
+{
+    writeBytes(path(), "{\"zeta\": {\"b\": 1, \"a\": [true, null]}, \"appkey\": \"k\", \"appkey\": \"last\"}");
+    AppConfig config = loadConfigFile(path());
+    EXPECT_EQ(configText(config, "appkey"), "last");
+    config["last_input"] = "D:\\录音\\talk.mp4";
+    ASSERT_TRUE(saveConfigFile(config, path()));
+    EXPECT_EQ(readBytes(path()), "{\n"
+                                 "  \"appkey\": \"last\",\n"
+                                 "  \"last_input\": \"D:\\\\录音\\\\talk.mp4\",\n"
+                                 "  \"zeta\": {\n"
+                                 "    \"a\": [\n"
+                                 "      true,\n"
+                                 "      null\n"
+                                 "    ],\n"
+                                 "    \"b\": 1\n"
+                                 "  }\n"
+                                 "}");
+    EXPECT_FALSE(fileExists(path() + L".tmp"));
+}
+
+TEST_F(ConfigFile, ByteOrderMarkAndCrLfAreAcceptedAndNotWrittenBack)
+{
+    writeBytes(path(), "\xEF\xBB\xBF{\r\n  \"ui_lang\": \"fr\",\r\n  \"region\": \"cn-shanghai\"\r\n}\r\n");
+    const AppConfig config = loadConfigFile(path());
+    EXPECT_EQ(currentLanguage, 5);
+    ASSERT_TRUE(saveConfigFile(config, path()));
+    EXPECT_EQ(readBytes(path()), "{\n  \"region\": \"cn-shanghai\",\n  \"ui_lang\": \"fr\"\n}");
+}
+
+TEST_F(ConfigFile, MembersOfAnotherTypeReadAsEmptyText)
+{
+    writeBytes(path(), "{\"appkey\": 42, \"region\": null, \"oss_bucket\": {\"x\": 1}, \"last_input\": [\"a\"]}");
+    const AppConfig config = loadConfigFile(path());
+    for (const char* key : {"appkey", "region", "oss_bucket", "last_input", "absent"}) {
+        EXPECT_EQ(configText(config, key), "") << key;
+    }
+    EXPECT_EQ(configText(AppConfig(), "appkey"), "");
+    EXPECT_EQ(configText(AppConfig::array(), "appkey"), "");
+    EXPECT_FALSE(fileExists(backup())) << "a usable file is not replaced";
+}
+
+TEST_F(ConfigFile, SaveSurvivesAReaderThatForbidsReplacingTheFile)
+{
+    writeBytes(path(), "{}");
+    // Open for reading and writing, but without delete sharing: the file
+    // cannot be replaced, only rewritten.
+    UniqueHandle holder = adoptHandle(CreateFileW(path().c_str(), GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(holder, nullptr);
+    AppConfig config = AppConfig::object();
+    config["appkey"] = "new";
+    EXPECT_TRUE(saveConfigFile(config, path()));
+    holder.reset();
+    EXPECT_EQ(readBytes(path()), "{\n  \"appkey\": \"new\"\n}");
+    EXPECT_FALSE(fileExists(path() + L".tmp"));
+}
+
+TEST_F(ConfigFile, FileThatCannotBeReadIsNeitherOverwrittenNorFatal)
+{
+    const std::string account = "{\"access_key_id\": \"AK\"}";
+    writeBytes(path(), account);
+    {
+        // Held exclusively by another program.
+        UniqueHandle holder = adoptHandle(CreateFileW(path().c_str(), GENERIC_READ, 0, nullptr,
+            OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(holder, nullptr);
+        EXPECT_EQ(loadConfigFile(path()), defaultConfig());
+        EXPECT_EQ(currentLanguage, 0);
+    }
+    EXPECT_EQ(readBytes(path()), account);
+
+    // A folder where the file should be.
+    const std::wstring folderPath = folder.file(L"sub");
+    CreateDirectoryW(folderPath.c_str(), nullptr);
+    const std::wstring inner = folderPath + L"\\aliyun_config.json";
+    CreateDirectoryW(inner.c_str(), nullptr);
+    EXPECT_EQ(loadConfigFile(inner), defaultConfig());
+    EXPECT_FALSE(saveConfigFile(defaultConfig(), inner));
+    EXPECT_FALSE(fileExists(inner + L".tmp"));
+}

@@ -1,0 +1,44 @@
+#include "util/text.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+TEST(TextConversion, EmptyStaysEmptyBothWays)
+{
+    EXPECT_EQ(utf8ToWide(""), L"");
+    EXPECT_EQ(wideToUtf8(L""), "");
+}
+
+TEST(TextConversion, MultiByteAndSurrogatePairsRoundTrip)
+{
+    EXPECT_EQ(utf8ToWide("\xC3\x84"), std::wstring(1, wchar_t(0x00C4)));
+
+    const std::string emoji = "\xF0\x9F\x98\x80";
+    const std::wstring pair = {wchar_t(0xD83D), wchar_t(0xDE00)};
+    EXPECT_EQ(utf8ToWide(emoji), pair);
+    EXPECT_EQ(wideToUtf8(pair), emoji);
+
+    const std::wstring mixed = L"多人语音 한국어 日本語 Français C:\\rec\\talk.mp4";
+    EXPECT_EQ(utf8ToWide(wideToUtf8(mixed)), mixed);
+}
+
+TEST(TextConversion, MalformedInputBecomesReplacementCharacter)
+{
+    EXPECT_EQ(utf8ToWide("\xFF"), std::wstring(1, wchar_t(0xFFFD)));
+    EXPECT_EQ(wideToUtf8(std::wstring(1, wchar_t(0xD800))), "\xEF\xBF\xBD");
+    // A truncated sequence in the middle keeps the text around it.
+    const std::wstring wide = utf8ToWide("a\xE4\xB8" "b");
+    ASSERT_GE(wide.size(), 3u);
+    EXPECT_EQ(wide.front(), L'a');
+    EXPECT_EQ(wide.back(), L'b');
+    EXPECT_NE(wide.find(wchar_t(0xFFFD)), std::wstring::npos);
+}
+
+TEST(TextConversion, EmbeddedZeroIsAnOrdinaryCharacter)
+{
+    const std::string utf8 = "a\0b"s;
+    const std::wstring wide = utf8ToWide(utf8);
+    EXPECT_EQ(wide, L"a\0b"s);
+    EXPECT_EQ(wideToUtf8(wide), utf8);
+}
