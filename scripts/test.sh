@@ -6,5 +6,5 @@ set -euo pipefail
 . "$root/scripts/wine-env.sh"
 trap stop_wine_and_display EXIT
 start_display_if_needed
-ensure_prefix "$BUILD_DIR/wineprefix"
+ensure_prefix "$BUILD_DIR/wineprefix" desktop
 ctest --test-dir "$BUILD_DIR" --output-on-failure --timeout 900 "$@"

@@ -6,8 +6,11 @@ WINESERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
+# ensure_prefix PREFIX [desktop]: with "desktop", every program of the
+# prefix runs in a Wine virtual desktop, which needs no window manager (bare
+# Xvfb makes Wine wait two seconds for each window it hides).
 ensure_prefix() {
-  local prefix=$1
+  local prefix=$1 mode=${2:-}
   mkdir -p "$prefix"
   export WINEPREFIX=$prefix
   (
@@ -15,8 +18,28 @@ ensure_prefix() {
     if [ ! -f "$prefix/.ready" ]; then
       "$WINE" wineboot -i >/dev/null 2>&1 || true
       local reg="$prefix/fonts.reg"
-      printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"Microsoft YaHei UI"="WenQuanYi Micro Hei"\r\n' > "$reg"
+      local link='hex(7):77,71,79,2d,6d,69,63,72,6f,68,65,69,2e,74,74,63,2c,57,65,6e,51,75,61,6e,59,69,20,4d,69,63,72,6f,20,48,65,69,00,00'
+      # The substitute renders the controls' face; the links give the
+      # system faces of the title bar, menu and message boxes a fallback
+      # for the CJK characters they lack.
+      {
+        printf 'REGEDIT4\r\n\r\n'
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+        printf '"Microsoft YaHei UI"="WenQuanYi Micro Hei"\r\n\r\n'
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+        local face
+        for face in "Tahoma" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI"; do
+          printf '"%s"=%s\r\n' "$face" "$link"
+        done
+      } > "$reg"
       "$WINE" regedit /S "$reg" >/dev/null 2>&1
+      # The caption buttons need the Marlett face of fonts-wine, copied to
+      # where this Wine build looks for fonts.
+      cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+      if [ "$mode" = desktop ]; then
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+        "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+      fi
       "$WINESERVER" -w
       touch "$prefix/.ready"
     fi

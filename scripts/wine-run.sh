@@ -4,5 +4,5 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-env.sh"
 prefix=$1; shift
-ensure_prefix "$prefix"
+ensure_prefix "$prefix" desktop
 exec "$WINE" "$@"

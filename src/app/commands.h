@@ -1,0 +1,18 @@
+// What the main window does when it is used.
+#pragma once
+
+#include <windows.h>
+
+// Reads the fields into a run request and hands it to the launch. Used by OK
+// and by --autostart.
+void startRunFromWindow();
+
+// Disables the inputs of a run while it is active; Cancel stays enabled.
+void setBusy(bool busy);
+
+// WM_COMMAND: the Browse buttons, OK, Cancel, Settings, the menu item, the link.
+// Returns false for ids the window does not handle.
+bool handleCommand(WORD id, WORD notification);
+
+// Opened by the link label.
+constexpr const wchar_t* OFFICIAL_PAGE_URL = L"https://www.aliyun.com/product/nls";

@@ -1,0 +1,53 @@
+// What the main window shows: the control table, the captions and tooltips
+// each language puts on it, and the operations that build and re-label it.
+#pragma once
+
+#include "app/window_state.h"
+#include "text/catalogue.h"
+
+#include <windows.h>
+
+struct ControlSpec {
+    int id;                  // 0 for the labels
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+    int x, y, width, height; // client pixels; the list's height includes its drop-down
+    int chineseTextId;       // a TextId shown until the first re-labelling, or -1
+    const wchar_t* fixedText; // text that no language replaces, or null
+};
+
+struct CaptionSpec {
+    ControlIndex control;
+    TextId text;
+};
+
+struct TooltipSpec {
+    ControlIndex control;
+    TipId tip;
+};
+
+extern const ControlSpec CONTROL_TABLE[CONTROL_COUNT];
+constexpr int CAPTION_COUNT = 12;
+extern const CaptionSpec CAPTION_TABLE[CAPTION_COUNT];
+constexpr int MAIN_TOOLTIP_COUNT = 13;
+extern const TooltipSpec TOOLTIP_TABLE[MAIN_TOOLTIP_COUNT];
+
+constexpr int MAIN_WINDOW_WIDTH = 730;
+constexpr int MAIN_WINDOW_HEIGHT = 610;
+constexpr int FIRST_SPEAKER_COUNT = 2;
+constexpr int LAST_SPEAKER_COUNT = 10;
+constexpr COLORREF LINK_COLOUR = RGB(0, 102, 204);
+constexpr int TOOLTIP_MAX_WIDTH = 420;
+
+// The UI font and the 17 controls, the speakers list filled with 2..10 and "2" selected.
+void createMainControls();
+
+// Title, captions, menu bar and tooltip window in the current language; the
+// menu and the tooltip window are rebuilt whole. Fields, selection, check box
+// and log are left as they are.
+void applyUiLanguage();
+
+// A new tooltip window owned by owner, wrapping at 420 pixels, or null.
+HWND createTooltipWindow(HWND owner);
+void addTooltip(HWND tooltip, HWND owner, HWND control, const wchar_t* text);

@@ -1,0 +1,31 @@
+// Control, menu and dialog ids; shared by the C++ sources and the resource script.
+#pragma once
+
+#define IDC_BTN_BROWSE_INPUT 1001
+#define IDC_BTN_OK 1002
+#define IDC_BTN_CANCEL 1003
+#define IDC_BTN_SETTINGS 1004
+#define IDM_ACCOUNT_SETTINGS 1005
+#define IDC_CMB_SPEAKERS 1006
+#define IDC_CHK_CLIPS 1007
+#define IDC_EDIT_INPUT 1008
+#define IDC_EDIT_OUTPUT 1009
+#define IDC_EDIT_LABEL 1010
+#define IDC_EDIT_LOG 1011
+#define IDC_LINK_OFFICIAL 1013
+#define IDC_BTN_BROWSE_OUTPUT 1014
+
+#define IDD_SETTINGS 200
+#define IDC_EDIT_KEY_ID 201
+#define IDC_EDIT_KEY_SECRET 202
+#define IDC_EDIT_APPKEY 203
+#define IDC_EDIT_REGION 204
+#define IDC_EDIT_BUCKET 205
+#define IDC_CMB_LANG 206
+#define IDC_LBL_KEY_ID 301
+#define IDC_LBL_KEY_SECRET 302
+#define IDC_LBL_APPKEY 303
+#define IDC_LBL_REGION 304
+#define IDC_LBL_BUCKET 305
+#define IDC_LBL_LANG 306
+#define IDC_LBL_NOTE 307

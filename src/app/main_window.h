@@ -1,0 +1,17 @@
+// The main window's life: class, creation, closing, destruction, message loop.
+#pragma once
+
+#include <windows.h>
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+bool registerMainWindowClass(HINSTANCE instance);
+
+// The 730 x 610 main window, built and filled in the current language; not yet shown.
+HWND createMainWindow(HINSTANCE instance);
+
+// Runs until WM_QUIT and returns its exit code.
+int runMessageLoop();
+
+// The whole program after the module instance is known: returns the exit code.
+int runApplication(HINSTANCE instance, const wchar_t* commandLine);

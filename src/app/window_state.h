@@ -1,0 +1,50 @@
+// The main window's program-wide record, read and written on the UI thread only.
+#pragma once
+
+#include "util/handles.h"
+
+#include <windows.h>
+
+#include <string>
+
+// One entry per row of the control table, in creation order.
+enum ControlIndex : int {
+    CTL_INPUT_LABEL,
+    CTL_INPUT,
+    CTL_BROWSE_INPUT,
+    CTL_OUTPUT_LABEL,
+    CTL_OUTPUT,
+    CTL_BROWSE_OUTPUT,
+    CTL_LABEL_LABEL,
+    CTL_LABEL,
+    CTL_CLIPS,
+    CTL_SPEAKERS_LABEL,
+    CTL_SPEAKERS,
+    CTL_SETTINGS,
+    CTL_LOG_LABEL,
+    CTL_LOG,
+    CTL_CANCEL,
+    CTL_OK,
+    CTL_LINK,
+    CONTROL_COUNT
+};
+
+struct MainWindowState {
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    UniqueFont font;
+    HMENU menu = nullptr;    // owned by the window once attached
+    HWND tooltip = nullptr;  // owned by the window
+    HWND controls[CONTROL_COUNT] = {};
+};
+
+extern MainWindowState mainState;
+
+// The input path given with --autostart; consumed by the first WM_AUTOSTART.
+extern std::wstring autostartPath;
+
+constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;
+constexpr UINT WM_RUN_FINISHED = WM_APP + 2;
+constexpr UINT WM_AUTOSTART = WM_APP + 3;
+
+constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

@@ -1,0 +1,43 @@
+// The choices of one run and the pure operations that turn them into the
+// engine's command line and the folder where its results are expected.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+struct RunRequest {
+    std::wstring inputPath;
+    std::wstring outputRoot;
+    std::wstring label;
+    int speakerCount = 2;
+    bool makeClips = false;
+};
+
+// From the main window's fields: an empty output field means "outputs";
+// list index i means i + 2 speakers (no selection, -1, gives 1).
+RunRequest makeRunRequest(std::wstring_view inputText, std::wstring_view outputText, std::wstring_view labelText,
+    int speakerIndex, int checkState);
+
+// One argument in double quotes, so that the engine's argument parser gives
+// back exactly the value: embedded quotes get a backslash, and backslashes
+// directly before a quote or before the closing quote are doubled (E:\ would
+// otherwise swallow the rest of the command line).
+std::wstring quoteArgument(std::wstring_view value);
+
+std::wstring buildCommandLine(std::wstring_view enginePath, const RunRequest& request);
+
+// True when all five account values are non-empty (blanks count as content).
+bool accountComplete(const std::array<std::string, 5>& values);
+
+// The stem of a path's file name, by the Windows path grammar.
+std::wstring fileStem(std::wstring_view path);
+
+// Appends right to left by the Windows path grammar, writing "\".
+std::wstring joinPath(std::wstring_view left, std::wstring_view right);
+
+// The label as typed, or the input's stem when the label is empty.
+std::wstring runFolderName(const RunRequest& request);
+std::wstring dateFolderName(int year, int month, int day);
+std::wstring deriveOutputFolder(std::wstring_view outputRoot, std::wstring_view dateFolder,
+    std::wstring_view runFolder);

@@ -1,0 +1,135 @@
+#include "settings/settings_dialog.h"
+
+#include "app/controls.h"
+#include "app/ids.h"
+#include "app/window_state.h"
+#include "run/engine_contract.h"
+#include "run/run_request.h"
+#include "util/text.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int FIELD_IDS[5] = {IDC_EDIT_KEY_ID, IDC_EDIT_KEY_SECRET, IDC_EDIT_APPKEY, IDC_EDIT_REGION, IDC_EDIT_BUCKET};
+
+struct DialogCaption {
+    int id;
+    TextId text;
+};
+
+constexpr DialogCaption DIALOG_CAPTIONS[] = {
+    {IDC_LBL_KEY_ID, T_DLG_KEY_ID},
+    {IDC_LBL_KEY_SECRET, T_DLG_KEY_SECRET},
+    {IDC_LBL_APPKEY, T_DLG_APPKEY},
+    {IDC_LBL_REGION, T_DLG_REGION},
+    {IDC_LBL_BUCKET, T_DLG_BUCKET},
+    {IDC_LBL_LANG, T_DLG_LANG},
+    {IDC_LBL_NOTE, T_DLG_NOTE},
+    {IDOK, T_DLG_OK},
+    {IDCANCEL, T_DLG_CANCEL},
+};
+
+struct DialogTool {
+    int id;
+    TipId tip;
+};
+
+constexpr DialogTool DIALOG_TOOLS[] = {
+    {IDC_EDIT_KEY_ID, TIP_KEY_ID},
+    {IDC_EDIT_KEY_SECRET, TIP_KEY_SECRET},
+    {IDC_EDIT_APPKEY, TIP_APPKEY},
+    {IDC_EDIT_REGION, TIP_REGION},
+    {IDC_EDIT_BUCKET, TIP_BUCKET},
+    {IDC_CMB_LANG, TIP_LANG},
+};
+
+// The fields take at most 1023 units.
+constexpr int FIELD_BUFFER = 1024;
+
+INT_PTR onInitDialog(HWND dialog)
+{
+    SetWindowTextW(dialog, uiText(T_DLG_TITLE));
+    for (const DialogCaption& caption : DIALOG_CAPTIONS) {
+        SetDlgItemTextW(dialog, caption.id, uiText(caption.text));
+    }
+    HWND languages = GetDlgItem(dialog, IDC_CMB_LANG);
+    for (const LanguageInfo& language : LANGUAGES) {
+        SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(language.displayName));
+    }
+    SendMessageW(languages, CB_SETCURSEL, static_cast<WPARAM>(currentLanguage), 0);
+
+    // Owned by the dialog and destroyed with it; its handle is not kept.
+    if (HWND tooltip = createTooltipWindow(dialog); tooltip != nullptr) {
+        for (const DialogTool& tool : DIALOG_TOOLS) {
+            addTooltip(tooltip, dialog, GetDlgItem(dialog, tool.id), tipText(tool.tip));
+        }
+    }
+    for (size_t index = 0; index < 5; ++index) {
+        // A member of another type shows an empty field.
+        const std::wstring value = utf8ToWide(configText(settingsConfig, ACCOUNT_KEYS[index]));
+        SetDlgItemTextW(dialog, FIELD_IDS[index], value.c_str());
+    }
+    return TRUE;
+}
+
+INT_PTR onOk(HWND dialog)
+{
+    std::array<std::string, 5> values;
+    for (size_t index = 0; index < 5; ++index) {
+        wchar_t buffer[FIELD_BUFFER] = {};
+        const int length = GetWindowTextW(GetDlgItem(dialog, FIELD_IDS[index]), buffer, FIELD_BUFFER);
+        values[index] = wideToUtf8(std::wstring_view(buffer, length > 0 ? static_cast<size_t>(length) : 0));
+    }
+    if (!accountComplete(values)) {
+        showMessage(dialog, T_ERR_DLG_EMPTY, MB_OK | MB_ICONWARNING);
+        return TRUE;
+    }
+    const int position = static_cast<int>(SendDlgItemMessageW(dialog, IDC_CMB_LANG, CB_GETCURSEL, 0, 0));
+    const LanguageIndex language = applyAccountSettings(settingsConfig, values, position);
+    saveConfig(settingsConfig);
+    currentLanguage = language;
+    applyUiLanguage();
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}
+
+} // namespace
+
+LanguageIndex applyAccountSettings(AppConfig& config, const std::array<std::string, 5>& values, int languagePosition)
+{
+    for (size_t index = 0; index < 5; ++index) {
+        config[ACCOUNT_KEYS[index]] = values[index];
+    }
+    const LanguageIndex language = languagePosition >= 0 && languagePosition < LANGUAGE_COUNT ? languagePosition : 0;
+    config["ui_lang"] = LANGUAGES[language].code;
+    if (!config.contains("ffmpeg_path")) {
+        config["ffmpeg_path"] = "embedded";
+    }
+    return language;
+}
+
+INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return onInitDialog(dialog);
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            return onOk(dialog);
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void openSettingsDialog()
+{
+    settingsConfig = loadConfig();
+    DialogBoxParamW(mainState.instance, MAKEINTRESOURCEW(IDD_SETTINGS), mainState.mainWindow, settingsDialogProc, 0);
+}

@@ -1,0 +1,45 @@
+#include "support/config_scope.h"
+
+#include "config/config.h"
+#include "support/temp_folder.h"
+#include "text/catalogue.h"
+
+#include <windows.h>
+
+namespace {
+
+void removeAll()
+{
+    DeleteFileW(ConfigScope::path().c_str());
+    DeleteFileW((ConfigScope::path() + L".bak").c_str());
+    DeleteFileW((ConfigScope::path() + L".tmp").c_str());
+}
+
+} // namespace
+
+ConfigScope::ConfigScope()
+{
+    removeAll();
+}
+
+ConfigScope::ConfigScope(const std::string& contents)
+{
+    removeAll();
+    writeBytes(path(), contents);
+}
+
+ConfigScope::~ConfigScope()
+{
+    removeAll();
+    currentLanguage = 0;
+}
+
+std::string ConfigScope::contents() const
+{
+    return readBytes(path());
+}
+
+std::wstring ConfigScope::path()
+{
+    return configFilePath();
+}

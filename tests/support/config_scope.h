@@ -1,0 +1,18 @@
+// Puts a chosen aliyun_config.json beside the test program for one test and
+// removes it afterwards.
+#pragma once
+
+#include <string>
+
+class ConfigScope {
+public:
+    // Without contents: no file at all.
+    ConfigScope();
+    explicit ConfigScope(const std::string& contents);
+    ~ConfigScope();
+    ConfigScope(const ConfigScope&) = delete;
+    ConfigScope& operator=(const ConfigScope&) = delete;
+
+    std::string contents() const;
+    static std::wstring path();
+};

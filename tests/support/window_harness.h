@@ -1,0 +1,54 @@
+// Runs the real main window inside a test program.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Registers the window class and the common controls once per program.
+void prepareWindowProgram();
+
+// Loads the configuration (which sets the language) and creates the main
+// window as the program's entry does, then handles its pending messages.
+HWND startMainWindow();
+
+// Handles messages until the predicate holds or the time is up.
+bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+void pumpPending();
+
+// Destroys the window if it still exists and takes the quit message off the
+// queue; returns the quit code, or -1 when there was none.
+int closeMainWindow(HWND window);
+
+std::wstring windowText(HWND window);
+std::wstring className(HWND window);
+
+// The folder holding this test program (its aliyun_config.json is there).
+std::wstring programFolder();
+
+// What CreateWindowExW was given, as seen by a CBT hook on this thread:
+// controls change some of their style bits once they exist.
+struct CreatedWindow {
+    HWND window;
+    HWND parent;
+    std::wstring className;
+    DWORD style;
+    DWORD exStyle;
+    int x, y, width, height;
+    INT_PTR id;
+};
+
+class CreationRecorder {
+public:
+    CreationRecorder();
+    ~CreationRecorder();
+    CreationRecorder(const CreationRecorder&) = delete;
+    CreationRecorder& operator=(const CreationRecorder&) = delete;
+    // Child windows only: owned pop-ups such as tooltips are left out.
+    std::vector<CreatedWindow> childrenOf(HWND parent) const;
+
+private:
+    HHOOK hook_;
+};

@@ -1,0 +1,89 @@
+#include "app/window_state.h"
+#include "support/config_scope.h"
+#include "support/window_harness.h"
+#include "text/catalogue.h"
+#include "text/log_pane.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SYSTEMTIME at(WORD hour, WORD minute, WORD second)
+{
+    SYSTEMTIME time = {};
+    time.wYear = 2026;
+    time.wMonth = 12;
+    time.wDay = 7;
+    time.wHour = hour;
+    time.wMinute = minute;
+    time.wSecond = second;
+    return time;
+}
+
+class LogPane : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = startMainWindow();
+        ASSERT_NE(window, nullptr);
+        pane = mainState.controls[CTL_LOG];
+        SetWindowTextW(pane, L"");
+    }
+    void TearDown() override { closeMainWindow(window); }
+
+    ConfigScope config;
+    HWND window = nullptr;
+    HWND pane = nullptr;
+};
+
+} // namespace
+
+TEST(LogLine, PrefixIsTwentyFourHourTimeWithLeadingZeros)
+{
+    EXPECT_EQ(formatLogLine(uiTextIn(1, T_MSG_DONE), at(9, 5, 3)), L"[09:05:03] Done.\r\n");
+    EXPECT_EQ(formatLogLine(L"x", at(0, 0, 7)), L"[00:00:07] x\r\n");
+    EXPECT_EQ(formatLogLine(L"x", at(23, 59, 59)), L"[23:59:59] x\r\n");
+    EXPECT_EQ(formatLogLine(L"", at(13, 1, 2)), L"[13:01:02] \r\n");
+    EXPECT_EQ(formatLogLine(L"a\r\nb", at(13, 1, 2)), L"[13:01:02] a\r\nb\r\n") << "text is taken as it is";
+}
+
+TEST_F(LogPane, LinesGoToTheEndWhereverTheUserClicked)
+{
+    appendLogLine(pane, L"first", at(1, 2, 3));
+    appendLogLine(pane, L"second", at(1, 2, 4));
+    SendMessageW(pane, EM_SETSEL, 0, 3); // the user selects part of the first line
+    appendLogLine(pane, L"third", at(1, 2, 5));
+    SendMessageW(pane, EM_SETSEL, 2, 2); // and then clicks into it
+    appendLog(L"fourth");
+    const std::wstring text = windowText(pane);
+    const std::wstring earlier = L"[01:02:03] first\r\n[01:02:04] second\r\n[01:02:05] third\r\n";
+    ASSERT_EQ(text.size(), earlier.size() + 11 + 6 + 2);
+    EXPECT_EQ(text.substr(0, earlier.size()), earlier);
+    EXPECT_EQ(text.substr(earlier.size() + 11), L"fourth\r\n");
+}
+
+TEST_F(LogPane, LongLogsKeepEveryLine)
+{
+    // Beyond both the edit control's default limit of 30,000 characters and
+    // the 32,767 of a signed 16-bit count.
+    const std::wstring body(100, L'y');
+    for (int line = 0; line < 400; ++line) {
+        appendLogLine(pane, std::to_wstring(line) + body, at(2, 0, 0));
+    }
+    const std::wstring text = windowText(pane);
+    size_t expected = 0;
+    for (int line = 0; line < 400; ++line) {
+        expected += 11 + std::to_wstring(line).size() + body.size() + 2;
+    }
+    EXPECT_EQ(text.size(), expected);
+    EXPECT_NE(text.find(L"] 399" + body + L"\r\n"), std::wstring::npos);
+}
+
+TEST_F(LogPane, TextBeforeThePaneExistsIsDropped)
+{
+    HWND saved = mainState.controls[CTL_LOG];
+    mainState.controls[CTL_LOG] = nullptr;
+    appendLog(L"lost");
+    mainState.controls[CTL_LOG] = saved;
+    EXPECT_EQ(windowText(pane), L"");
+}
