@@ -6,6 +6,7 @@
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/pump.h"
+#include "run/run_output.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
@@ -78,6 +79,7 @@ LRESULT onDestroy()
         runState.process.reset();
     }
     runState.job.reset();
+    discardWaitingOutput();
     mainState.font.reset();
     // The controls, menu and tooltip window go with the window.
     mainState.mainWindow = nullptr;
@@ -111,17 +113,23 @@ LRESULT onSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
 
 LRESULT onRunOutput(LPARAM lParam)
 {
-    std::unique_ptr<std::wstring> line(reinterpret_cast<std::wstring*>(lParam));
-    if (line != nullptr) {
-        appendLog(*line);
-    }
+    receiveRunOutput(reinterpret_cast<OutputBatch*>(lParam));
     return 0;
 }
 
 LRESULT onRunFinished(WPARAM wParam)
 {
-    showRunFinished(static_cast<unsigned>(wParam & 0xFFFFFFFFu));
+    receiveRunFinished(static_cast<unsigned>(wParam & 0xFFFFFFFFu));
     return 0;
+}
+
+LRESULT onTimer(HWND window, WPARAM timer)
+{
+    if (timer == OUTPUT_TIMER_ID) {
+        showWaitingOutput();
+        return 0;
+    }
+    return DefWindowProcW(window, WM_TIMER, timer, 0);
 }
 
 } // namespace
@@ -148,6 +156,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onRunOutput(lParam);
     case WM_RUN_FINISHED:
         return onRunFinished(wParam);
+    case WM_TIMER:
+        return onTimer(window, wParam);
     case WM_AUTOSTART:
         return onAutostart();
     default:

@@ -134,6 +134,7 @@ bool launchRun(const RunRequest& request)
 
     runState.process = std::move(process);
     runState.job = std::move(job);
+    runState.unshownLines = std::make_shared<std::atomic<size_t>>(0);
     runState.running = true;
     setBusy(true);
     appendLog(std::wstring(uiText(T_LOG_START)) + request.inputPath);
@@ -145,7 +146,7 @@ bool launchRun(const RunRequest& request)
     appendLog(std::wstring(uiText(T_LBL_OUTPUT)) + L" " + runState.outputFolder);
 
     auto context = std::make_unique<PumpContext>(
-        PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead)});
+        PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead), runState.unshownLines});
     if (pumpProcess == nullptr || !startPumpThread(context.get())) {
         // Without a pump no end of run would ever come: stop the engine and
         // go back to idle.
@@ -153,6 +154,7 @@ bool launchRun(const RunRequest& request)
         terminateRun();
         runState.process.reset();
         runState.job.reset();
+        runState.unshownLines.reset();
         runState.running = false;
         setBusy(false);
         refuse(T_ERR_START, MB_ICONERROR);

@@ -49,13 +49,38 @@ bool deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool postLine(HWND window, std::string_view utf8)
+// Waits while the window has many lines it has not shown yet. Gives up
+// (returns false) when the window is gone.
+bool waitForRoom(HWND window, const LineCounter& unshown)
 {
-    auto line = std::make_unique<std::wstring>(utf8ToWide(utf8));
-    if (!deliver(window, WM_RUN_OUTPUT, 0, reinterpret_cast<LPARAM>(line.get()))) {
-        return false; // the window is gone; the line goes with it
+    while (unshown->load() > MAX_UNSHOWN_LINES) {
+        if (!IsWindow(window)) {
+            return false;
+        }
+        Sleep(5);
     }
-    line.release(); // now the window's
+    return true;
+}
+
+bool postLines(HWND window, const LineCounter& unshown, std::vector<std::string>& lines)
+{
+    if (lines.empty()) {
+        return true;
+    }
+    if (!waitForRoom(window, unshown)) {
+        return false;
+    }
+    auto batch = std::make_unique<OutputBatch>();
+    batch->reserve(lines.size());
+    for (const std::string& line : lines) {
+        batch->push_back(utf8ToWide(line));
+    }
+    unshown->fetch_add(batch->size());
+    if (!deliver(window, WM_RUN_OUTPUT, 0, reinterpret_cast<LPARAM>(batch.get()))) {
+        return false; // the window is gone; the lines go with it
+    }
+    batch.release(); // now the window's
+    lines.clear();
     return true;
 }
 
@@ -92,16 +117,16 @@ unsigned __stdcall outputPump(void* parameter)
             // would leave an engine that keeps writing blocked on a full pipe.
             continue;
         }
-        lines.clear();
         assembler.feed(std::string_view(buffer.data(), got), lines);
-        for (const std::string& line : lines) {
-            if (!postLine(window, line)) {
-                return 0;
-            }
+        if (!postLines(window, context->unshownLines, lines)) {
+            return 0;
         }
     }
-    if (std::optional<std::string> last = assembler.finish(); last && !postLine(window, *last)) {
-        return 0;
+    if (std::optional<std::string> last = assembler.finish()) {
+        lines.push_back(std::move(*last));
+        if (!postLines(window, context->unshownLines, lines)) {
+            return 0;
+        }
     }
     WaitForSingleObject(context->process.get(), INFINITE);
     DWORD exitCode = 0;
@@ -118,6 +143,7 @@ void showRunFinished(unsigned exitCode)
     runState.process.reset();
     // Closing the job ends whatever helper of the engine is still running.
     runState.job.reset();
+    runState.unshownLines.reset();
     runState.running = false;
     setBusy(false);
     if (exitCode != 0) {

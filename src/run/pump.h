@@ -2,6 +2,7 @@
 // hands each line to the main window; it shares nothing else with it.
 #pragma once
 
+#include "run/run_output.h"
 #include "util/handles.h"
 
 #include <windows.h>
@@ -12,6 +13,7 @@ struct PumpContext {
     HWND window;
     UniqueHandle process;  // the pump's own duplicate: never released under it
     UniqueHandle pipeRead; // read end of the engine's output pipe
+    LineCounter unshownLines;
 };
 
 // Thread procedure; takes ownership of a heap-allocated PumpContext.

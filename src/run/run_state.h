@@ -2,6 +2,7 @@
 // never touches it and reports back through posted messages.
 #pragma once
 
+#include "run/run_output.h"
 #include "util/handles.h"
 
 #include <windows.h>
@@ -15,6 +16,8 @@ struct RunState {
     // The job holding the engine and every helper it starts, so that cancel
     // and shutdown end all of them and the output pipe closes.
     UniqueHandle job;
+    // Engine lines posted by the run's pump and not yet shown; shared with it.
+    LineCounter unshownLines;
     // Where the most recently started run's results are expected.
     std::wstring outputFolder;
 };

@@ -1,0 +1,43 @@
+// How the engine's lines travel from the pump to the log.
+//
+// The pump posts WM_RUN_OUTPUT once per read, with a heap OutputBatch of the
+// complete lines that read finished, in order; the window owns the batch
+// from then on. The window only queues the lines there and shows them from a
+// timer, at most SHOW_AT_ONCE lines per insertion: the edit control costs
+// about as much per insertion as per hundred lines, one insertion per line
+// would freeze the window for minutes on a long log, and timer messages come
+// after input, so Cancel is handled between insertions. A line is shown at
+// once when nothing is waiting, otherwise within a timer tick or so.
+//
+// unshownLines counts lines posted but not yet shown; the pump waits while
+// it exceeds MAX_UNSHOWN_LINES, so a fast engine is slowed by its full pipe
+// instead of filling memory (or, on Windows, the 10,000-message queue).
+//
+// WM_RUN_FINISHED comes last; the end text waits until every line before it
+// is shown.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+using OutputBatch = std::vector<std::wstring>;
+using LineCounter = std::shared_ptr<std::atomic<size_t>>;
+
+constexpr size_t SHOW_AT_ONCE = 1000;
+constexpr size_t MAX_UNSHOWN_LINES = 20000;
+constexpr UINT_PTR OUTPUT_TIMER_ID = 1;
+constexpr UINT OUTPUT_TIMER_MS = 30;
+
+// Window side, UI thread only.
+void receiveRunOutput(OutputBatch* batch); // WM_RUN_OUTPUT; takes ownership
+void showWaitingOutput();                  // WM_TIMER OUTPUT_TIMER_ID
+void receiveRunFinished(unsigned exitCode); // WM_RUN_FINISHED
+void discardWaitingOutput();               // the window is going away
+
+// Lines received but not yet shown.
+size_t waitingOutputLines();

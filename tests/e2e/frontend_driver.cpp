@@ -1,0 +1,248 @@
+#include "e2e/frontend_driver.h"
+
+#include "run/run_request.h"
+#include "util/paths.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+std::wstring builtProgram(const wchar_t* name)
+{
+    // The tests live in tests-bin, the programs in bin beside it.
+    return parentDirectory(executableDirectory()) + L"\\bin\\" + name;
+}
+
+} // namespace
+
+std::string englishConfig()
+{
+    return "{\"access_key_id\": \"id\", \"access_key_secret\": \"secret\", \"appkey\": \"key\", "
+           "\"oss_bucket\": \"bucket\", \"region\": \"cn-shanghai\", \"ui_lang\": \"en\"}";
+}
+
+Installation::Installation(const std::string& config, bool withEngine)
+{
+    if (!CopyFileW(builtProgram(L"zozediv_uzuvurodaz_ered.exe").c_str(), program().c_str(), FALSE)) {
+        throw std::runtime_error("cannot copy the front-end");
+    }
+    if (withEngine && !CopyFileW(builtProgram(L"vuruzuz_odurevazu.exe").c_str(), engine().c_str(), FALSE)) {
+        throw std::runtime_error("cannot copy the engine");
+    }
+    if (!config.empty()) {
+        writeBytes(configPath(), config);
+    }
+}
+
+FrontEnd::FrontEnd(const Installation& installation, const std::wstring& arguments,
+    const std::map<std::wstring, std::wstring>& environment)
+    : installation_(installation), windowsBefore_(topLevelWindows())
+{
+    for (const auto& [name, value] : environment) {
+        SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
+    std::wstring commandLine = quoteArgument(installation.program()) + L" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    const BOOL ok = CreateProcessW(installation.program().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+        nullptr, installation.folder().c_str(), &startup, &started);
+    for (const auto& [name, value] : environment) {
+        SetEnvironmentVariableW(name.c_str(), nullptr);
+    }
+    if (!ok) {
+        throw std::runtime_error("cannot start the front-end");
+    }
+    CloseHandle(started.hThread);
+    process_.reset(started.hProcess);
+    processId_ = started.dwProcessId;
+    waitUntil(
+        [this] {
+            for (HWND candidate : topLevelWindows()) {
+                if (processOf(candidate) == processId_ && classOf(candidate) == L"VeradurAzazorariDER"
+                    && IsWindowVisible(candidate)) {
+                    window_ = candidate;
+                    return true;
+                }
+            }
+            return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+        },
+        20000);
+}
+
+FrontEnd::~FrontEnd()
+{
+    closeForeignWindows();
+    if (WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+    endProcessesIn(installation_.folder());
+}
+
+std::wstring FrontEnd::text(int id) const
+{
+    return textOf(control(id));
+}
+
+std::wstring FrontEnd::log() const
+{
+    return text(1011);
+}
+
+std::vector<std::wstring> FrontEnd::logLines() const
+{
+    std::vector<std::wstring> lines;
+    const std::wstring all = log();
+    size_t start = 0;
+    while (start < all.size()) {
+        size_t end = all.find(L"\r\n", start);
+        if (end == std::wstring::npos) {
+            end = all.size();
+        }
+        const std::wstring line = all.substr(start, end - start);
+        lines.push_back(line.size() >= 11 && line[0] == L'[' ? line.substr(11) : line);
+        start = end + 2;
+    }
+    return lines;
+}
+
+void FrontEnd::setText(int id, const std::wstring& text)
+{
+    SendMessageTimeoutW(control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+        nullptr);
+}
+
+void FrontEnd::click(int id)
+{
+    PostMessageW(window_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control(id)));
+}
+
+void FrontEnd::close()
+{
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+bool FrontEnd::waitForLine(const std::wstring& text, DWORD timeoutMs) const
+{
+    return waitUntil(
+        [&] {
+            const std::vector<std::wstring> lines = logLines();
+            return std::find(lines.begin(), lines.end(), text) != lines.end();
+        },
+        timeoutMs);
+}
+
+bool FrontEnd::waitForLines(size_t count, DWORD timeoutMs) const
+{
+    return waitUntil([&] { return logLines().size() >= count; }, timeoutMs);
+}
+
+MessageBoxSeen FrontEnd::waitForMessageBox(DWORD timeoutMs) const
+{
+    return ::waitForMessageBox(processId_, timeoutMs);
+}
+
+void FrontEnd::answer(const MessageBoxSeen& box, int button)
+{
+    answerMessageBox(box, button);
+}
+
+bool FrontEnd::messageBoxShown() const
+{
+    return messageBoxShownBy(processId_);
+}
+
+long FrontEnd::waitForExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return static_cast<long>(code);
+}
+
+DWORD FrontEnd::uiThread() const
+{
+    return GetWindowThreadProcessId(window_, nullptr);
+}
+
+std::vector<HWND> FrontEnd::newForeignWindows() const
+{
+    std::vector<HWND> found;
+    for (HWND window : topLevelWindows()) {
+        if (processOf(window) != processId_ && processOf(window) != GetCurrentProcessId() && IsWindowVisible(window)
+            && std::find(windowsBefore_.begin(), windowsBefore_.end(), window) == windowsBefore_.end()) {
+            found.push_back(window);
+        }
+    }
+    return found;
+}
+
+std::vector<HWND> FrontEnd::waitForForeignWindows(size_t count, DWORD timeoutMs) const
+{
+    waitUntil([&] { return newForeignWindows().size() >= count; }, timeoutMs);
+    return newForeignWindows();
+}
+
+void FrontEnd::closeForeignWindows()
+{
+    for (HWND window : newForeignWindows()) {
+        const DWORD owner = processOf(window);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        waitUntil([&] { return !IsWindow(window); }, 3000);
+        if (IsWindow(window) && owner != processOf(GetDesktopWindow())) {
+            UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, owner));
+            if (process != nullptr) {
+                TerminateProcess(process.get(), 0);
+            }
+        }
+    }
+}
+
+std::vector<DWORD> processesIn(const std::wstring& folder)
+{
+    std::vector<DWORD> found;
+    UniqueHandle snapshot = adoptHandle(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot == nullptr) {
+        return found;
+    }
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        if (process == nullptr) {
+            continue;
+        }
+        wchar_t image[32768] = {};
+        DWORD size = 32768;
+        if (QueryFullProcessImageNameW(process.get(), 0, image, &size)
+            && _wcsnicmp(image, (folder + L"\\").c_str(), folder.size() + 1) == 0) {
+            found.push_back(entry.th32ProcessID);
+        }
+    }
+    return found;
+}
+
+void endProcessesIn(const std::wstring& folder)
+{
+    for (DWORD id : processesIn(folder)) {
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (process != nullptr) {
+            TerminateProcess(process.get(), 99);
+            WaitForSingleObject(process.get(), 5000);
+        }
+    }
+}
+
+std::wstring todayFolder()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return dateFolderName(now.wYear, now.wMonth, now.wDay);
+}

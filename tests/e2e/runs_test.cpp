@@ -1,0 +1,295 @@
+// Whole runs seen from outside: the built program, the stand-in engine, a
+// configuration, and what a user would see.
+#include "app/ids.h"
+#include "e2e/frontend_driver.h"
+#include "util/text.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace {
+
+const std::wstring HINT_EN = L"Choose an audio/video file and click OK to start. Account info can be set in Settings.";
+const std::wstring DONE_EN = L"Done.";
+const std::wstring CANCELLING_EN = L"Cancelling, please wait...";
+
+std::wstring failedEn(const std::wstring& code)
+{
+    return L"Failed, exit code " + code + L". See the log above.";
+}
+
+std::wstring inQuotes(const std::wstring& path)
+{
+    return L"\"" + path + L"\"";
+}
+
+// The controls a run disables, and those it leaves alone.
+constexpr int RUN_INPUTS[] = {IDC_BTN_OK, IDC_BTN_BROWSE_INPUT, IDC_BTN_SETTINGS, IDC_EDIT_INPUT, IDC_EDIT_OUTPUT,
+    IDC_EDIT_LABEL, IDC_CMB_SPEAKERS, IDC_CHK_CLIPS};
+constexpr int ALWAYS_ENABLED[] = {IDC_BTN_CANCEL, IDC_BTN_BROWSE_OUTPUT, IDC_LINK_OFFICIAL, IDC_EDIT_LOG};
+
+void expectIdleControls(const FrontEnd& frontEnd)
+{
+    for (int id : RUN_INPUTS) {
+        EXPECT_TRUE(frontEnd.enabled(id)) << id;
+    }
+    for (int id : ALWAYS_ENABLED) {
+        EXPECT_TRUE(frontEnd.enabled(id)) << id;
+    }
+}
+
+void expectBusyControls(const FrontEnd& frontEnd)
+{
+    for (int id : RUN_INPUTS) {
+        EXPECT_FALSE(frontEnd.enabled(id)) << id;
+    }
+    for (int id : ALWAYS_ENABLED) {
+        EXPECT_TRUE(frontEnd.enabled(id)) << id;
+    }
+}
+
+nlohmann::json recorded(const std::wstring& file)
+{
+    return nlohmann::json::parse(readBytes(file));
+}
+
+struct Recording {
+    explicit Recording(const Installation& installation) : path(installation.file(L"recordings\\talk.final.wav"))
+    {
+        CreateDirectoryW(installation.file(L"recordings").c_str(), nullptr);
+        writeBytes(path, "RIFF");
+    }
+    std::wstring path;
+};
+
+} // namespace
+
+TEST(Runs, AutostartRunEndsWithDoneAndTheOpenedFolder)
+{
+    Installation installation;
+    Recording recording(installation);
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
+        {{L"STANDIN_DELAY_MS", L"0"}, {L"STANDIN_RECORD", installation.file(L"record.json")}});
+    ASSERT_NE(frontEnd.window(), nullptr);
+    ASSERT_TRUE(frontEnd.waitForLine(DONE_EN));
+
+    const std::wstring folder = L"outputs\\" + todayFolder() + L"\\talk.final";
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[0], HINT_EN) << "the hint comes before the run";
+    EXPECT_EQ(lines[1], L"Start processing: " + recording.path);
+    EXPECT_EQ(lines[2], L"Output folder: " + folder);
+    EXPECT_EQ(lines[3], L"Stand-in engine: this demo performs no speaker separation.");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"[3/4] Recognising (skipped by the stand-in) / 認識 / 인식"),
+        lines.end());
+    EXPECT_EQ(lines.back(), DONE_EN);
+    EXPECT_EQ(frontEnd.text(IDC_EDIT_INPUT), recording.path);
+    expectIdleControls(frontEnd);
+
+    // The engine's own note sits in the folder the front-end opened.
+    EXPECT_TRUE(fileExists(installation.file(folder + L"\\stand-in-result.json")));
+    EXPECT_EQ(frontEnd.waitForForeignWindows(1).size(), 1u) << "the result folder is opened";
+    Sleep(1000);
+    EXPECT_EQ(frontEnd.newForeignWindows().size(), 1u) << "and only once";
+    frontEnd.closeForeignWindows();
+
+    const nlohmann::json config = nlohmann::json::parse(installation.config());
+    EXPECT_EQ(config.value("last_input", ""), wideToUtf8(recording.path));
+    EXPECT_EQ(config.value("last_output", ""), "outputs");
+    EXPECT_EQ(config.value("access_key_secret", ""), "secret");
+
+    const nlohmann::json record = recorded(installation.file(L"record.json"));
+    EXPECT_EQ(record["argv"], nlohmann::json::array({wideToUtf8(installation.engine()), wideToUtf8(recording.path),
+                                   "--out-root", "outputs", "--label", "", "--spk-num", "2"}));
+    EXPECT_EQ(record["command_line"], wideToUtf8(inQuotes(installation.engine()) + L" " + inQuotes(recording.path)
+                                          + L" --out-root \"outputs\" --label \"\" --spk-num 2"));
+    EXPECT_EQ(record["command_line"].get<std::string>().find("secret"), std::string::npos);
+
+    frontEnd.close();
+    EXPECT_EQ(frontEnd.waitForExit(), 0);
+}
+
+TEST(Runs, FailureCodesAreLoggedUnsignedAndNothingIsOpened)
+{
+    for (const std::wstring code : {L"3", L"3221225477"}) {
+        SCOPED_TRACE(wideToUtf8(code));
+        Installation installation;
+        Recording recording(installation);
+        FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
+            {{L"STANDIN_SCRIPT", L"text:something went wrong;exit:" + code}});
+        ASSERT_TRUE(frontEnd.waitForLine(failedEn(code)));
+        const std::vector<std::wstring> lines = frontEnd.logLines();
+        EXPECT_EQ(lines[lines.size() - 2], L"something went wrong");
+        EXPECT_EQ(lines.back(), failedEn(code));
+        expectIdleControls(frontEnd);
+        EXPECT_FALSE(fileExists(installation.file(L"outputs")));
+        EXPECT_TRUE(frontEnd.newForeignWindows().empty());
+    }
+}
+
+TEST(Runs, CancelStopsTheEngineAndEveryHelperItStarted)
+{
+    for (const std::wstring script : {L"text:working;hang", L"child:0;text:working;hang"}) {
+        SCOPED_TRACE(wideToUtf8(script));
+        Installation installation;
+        Recording recording(installation);
+        FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path), {{L"STANDIN_SCRIPT", script}});
+        ASSERT_TRUE(frontEnd.waitForLine(L"working"));
+        expectBusyControls(frontEnd);
+        frontEnd.click(IDC_BTN_CANCEL);
+        ASSERT_TRUE(frontEnd.waitForLine(failedEn(L"1"), 10000)) << "the run ends promptly";
+        const std::vector<std::wstring> lines = frontEnd.logLines();
+        EXPECT_EQ(lines[lines.size() - 2], CANCELLING_EN);
+        EXPECT_EQ(lines.back(), failedEn(L"1"));
+        expectIdleControls(frontEnd);
+        // Only the front-end itself is left.
+        EXPECT_EQ(processesIn(installation.folder()).size(), 1u);
+        EXPECT_FALSE(fileExists(installation.file(L"outputs")));
+    }
+}
+
+TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
+{
+    struct Case {
+        const char* name;
+        std::string config;
+        bool withEngine;
+        bool inputExists;
+        std::wstring text;
+        LPCWSTR icon;
+    } cases[] = {
+        {"missing input", englishConfig(), true, false, L"File does not exist. Please choose again.", IDI_WARNING},
+        {"missing engine", englishConfig(), false, true,
+            L"vuruzuz_odurevazu.exe not found. Put it in the same folder as this program.", IDI_ERROR},
+        {"incomplete account",
+            "{\"access_key_id\": \"id\", \"access_key_secret\": \"\", \"appkey\": \"key\", \"oss_bucket\": \"b\", "
+            "\"region\": \"r\", \"ui_lang\": \"en\"}",
+            true, true,
+            L"Please fill in the Aliyun AccessKey ID, AccessKey Secret, Appkey, region and OSS bucket in Settings "
+            L"before processing.",
+            IDI_WARNING},
+    };
+    for (const Case& refusal : cases) {
+        SCOPED_TRACE(refusal.name);
+        Installation installation(refusal.config, refusal.withEngine);
+        Recording recording(installation);
+        const std::wstring input = refusal.inputExists ? recording.path : installation.file(L"gone.wav");
+        FrontEnd frontEnd(installation, L"--autostart " + inQuotes(input));
+        const MessageBoxSeen box = frontEnd.waitForMessageBox();
+        ASSERT_NE(box.box, nullptr);
+        EXPECT_EQ(box.text, refusal.text);
+        EXPECT_EQ(box.caption, L"Zozediv Uzuvurodaz Ered");
+        EXPECT_EQ(box.icon, refusal.icon);
+        EXPECT_EQ(box.owner, frontEnd.window());
+        EXPECT_FALSE(box.hasCancel);
+        FrontEnd::answer(box, IDOK);
+        EXPECT_EQ(installation.config(), refusal.config) << "nothing is saved";
+        EXPECT_EQ(frontEnd.logLines(), (std::vector<std::wstring>{HINT_EN})) << "nothing is logged";
+        expectIdleControls(frontEnd);
+    }
+}
+
+TEST(Runs, AnEngineThatCannotStartIsReportedAfterThePathsAreSaved)
+{
+    Installation installation;
+    writeBytes(installation.engine(), "this is not a program");
+    Recording recording(installation);
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path));
+    const MessageBoxSeen box = frontEnd.waitForMessageBox();
+    ASSERT_NE(box.box, nullptr);
+    EXPECT_EQ(box.text, L"Failed to start the processing program.");
+    EXPECT_EQ(box.icon, IDI_ERROR);
+    FrontEnd::answer(box, IDOK);
+    const nlohmann::json config = nlohmann::json::parse(installation.config());
+    EXPECT_EQ(config.value("last_input", ""), wideToUtf8(recording.path));
+    EXPECT_EQ(frontEnd.logLines(), (std::vector<std::wstring>{HINT_EN}));
+    expectIdleControls(frontEnd);
+}
+
+TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrder)
+{
+    Installation installation;
+    Recording recording(installation);
+    FrontEnd frontEnd(installation, L"", {{L"STANDIN_SCRIPT", L"sleep:300;lines:30000:80;text:last words"}});
+    frontEnd.setText(IDC_EDIT_INPUT, recording.path);
+    // The window's thread is held still while the engine writes everything.
+    UniqueHandle ui(OpenThread(THREAD_SUSPEND_RESUME, FALSE, frontEnd.uiThread()));
+    ASSERT_NE(ui, nullptr);
+    frontEnd.click(IDC_BTN_OK);
+    ASSERT_TRUE(frontEnd.waitForLines(4));
+    SuspendThread(ui.get());
+    Sleep(3000);
+    ResumeThread(ui.get());
+    ASSERT_TRUE(frontEnd.waitForLine(DONE_EN, 120000));
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    ASSERT_EQ(lines.size(), 3u + 30000u + 1u + 1u);
+    for (size_t index = 0; index < 30000; ++index) {
+        wchar_t expected[32];
+        swprintf(expected, 32, L"line %08zu ", index + 1);
+        ASSERT_EQ(lines[3 + index].substr(0, 14), expected) << index;
+        ASSERT_EQ(lines[3 + index].size(), 80u);
+    }
+    EXPECT_EQ(lines[lines.size() - 2], L"last words");
+    EXPECT_EQ(lines.back(), DONE_EN);
+    frontEnd.waitForForeignWindows(1);
+    frontEnd.closeForeignWindows();
+}
+
+TEST(Runs, AwkwardArgumentsReachTheEngineIntact)
+{
+    Installation installation;
+    const std::wstring folder = installation.file(L"录音 テスト 녹음");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring input = folder + L"\\talk (final).wav";
+    writeBytes(input, "RIFF");
+    const std::wstring root = L"E:\\";
+    const std::wstring label = L"my \"quoted\" label\\";
+    FrontEnd frontEnd(installation, L"",
+        {{L"STANDIN_SCRIPT", L"exit:7"}, {L"STANDIN_RECORD", installation.file(L"record.json")}});
+    frontEnd.setText(IDC_EDIT_INPUT, input);
+    frontEnd.setText(IDC_EDIT_OUTPUT, root);
+    frontEnd.setText(IDC_EDIT_LABEL, label);
+    SendMessageW(frontEnd.control(IDC_CMB_SPEAKERS), CB_SETCURSEL, 8, 0);
+    SendMessageW(frontEnd.control(IDC_CHK_CLIPS), BM_SETCHECK, BST_CHECKED, 0);
+    frontEnd.click(IDC_BTN_OK);
+    ASSERT_TRUE(frontEnd.waitForLine(failedEn(L"7")));
+    const nlohmann::json record = recorded(installation.file(L"record.json"));
+    EXPECT_EQ(record["argv"],
+        nlohmann::json::array({wideToUtf8(installation.engine()), wideToUtf8(input), "--out-root", "E:\\", "--label",
+            wideToUtf8(label), "--spk-num", "10", "--clips"}));
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    EXPECT_EQ(lines[2], L"Output folder: E:\\" + todayFolder() + L"\\my \"quoted\" label\\");
+}
+
+TEST(Runs, ClosingDuringARunAsksFirst)
+{
+    Installation installation;
+    Recording recording(installation);
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
+        {{L"STANDIN_SCRIPT", L"child:0;text:working;hang"}});
+    ASSERT_TRUE(frontEnd.waitForLine(L"working"));
+
+    frontEnd.click(IDC_BTN_OK); // a second OK while running does nothing
+    frontEnd.close();
+    MessageBoxSeen question = frontEnd.waitForMessageBox();
+    ASSERT_NE(question.box, nullptr);
+    EXPECT_EQ(question.text, L"Processing in progress. Exit anyway?");
+    EXPECT_EQ(question.icon, IDI_QUESTION);
+    EXPECT_TRUE(question.hasCancel);
+    FrontEnd::answer(question, IDCANCEL);
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(frontEnd.window())) << "Cancel keeps the run going";
+    EXPECT_EQ(processesIn(installation.folder()).size(), 3u);
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), L"Start processing: " + recording.path), 1);
+
+    frontEnd.close();
+    question = frontEnd.waitForMessageBox();
+    ASSERT_NE(question.box, nullptr);
+    FrontEnd::answer(question, IDOK);
+    EXPECT_EQ(frontEnd.waitForExit(), 0);
+    Sleep(500);
+    EXPECT_TRUE(processesIn(installation.folder()).empty()) << "the engine and its helper are gone too";
+}

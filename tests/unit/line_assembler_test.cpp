@@ -1,0 +1,77 @@
+#include "run/line_assembler.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+std::vector<std::string> cut(const std::vector<std::string>& blocks, std::optional<std::string>* last = nullptr)
+{
+    LineAssembler assembler;
+    std::vector<std::string> lines;
+    for (const std::string& block : blocks) {
+        assembler.feed(block, lines);
+    }
+    std::optional<std::string> final = assembler.finish();
+    if (last != nullptr) {
+        *last = final;
+    }
+    if (final) {
+        lines.push_back(*final);
+    }
+    return lines;
+}
+
+using Lines = std::vector<std::string>;
+
+} // namespace
+
+TEST(LineAssembler, CutsOnLineFeedsAndDropsEmptyLines)
+{
+    EXPECT_EQ(cut({"a\r\nb\n"}), (Lines{"a", "b"}));
+    EXPECT_EQ(cut({"\n\n"}), Lines{});
+    EXPECT_EQ(cut({"\r\n"}), Lines{});
+    EXPECT_EQ(cut({"x\r\r\n"}), Lines{"x\r"}) << "only one CR is removed";
+    EXPECT_EQ(cut({"a\rb\n"}), Lines{"a\rb"}) << "a CR inside a line stays";
+    EXPECT_EQ(cut({std::string("a\0b\n", 4)}), Lines{std::string("a\0b", 3)});
+}
+
+TEST(LineAssembler, TheLastFragmentComesAtTheEnd)
+{
+    std::optional<std::string> last;
+    EXPECT_EQ(cut({"first\ntail"}, &last), (Lines{"first", "tail"}));
+    EXPECT_EQ(last, "tail");
+    EXPECT_EQ(cut({"first\n\r"}, &last), (Lines{"first", ""})) << "a lone CR is an empty last line";
+    EXPECT_EQ(cut({"first\n"}, &last), Lines{"first"});
+    EXPECT_FALSE(last);
+    EXPECT_EQ(cut({}, &last), Lines{});
+    EXPECT_FALSE(last);
+}
+
+TEST(LineAssembler, CharactersSplitAcrossReadsAreJoined)
+{
+    EXPECT_EQ(cut({"\xE4\xB8", "\xAD\xE6\x96\x87\n"}), Lines{"\xE4\xB8\xAD\xE6\x96\x87"});
+    EXPECT_EQ(cut({"ab", "c", "\r", "\n", "d"}), (Lines{"abc", "d"}));
+}
+
+TEST(LineAssembler, AnySplitOfTheSameStreamGivesTheSameLines)
+{
+    std::mt19937 random(7);
+    const char alphabet[] = "ab\r\n\n\xE4\xB8\xAD";
+    for (int round = 0; round < 200; ++round) {
+        std::string stream;
+        const int length = static_cast<int>(random() % 200);
+        for (int byte = 0; byte < length; ++byte) {
+            stream += alphabet[random() % (sizeof alphabet - 1)];
+        }
+        const Lines whole = cut({stream});
+        std::vector<std::string> blocks;
+        for (size_t at = 0; at < stream.size();) {
+            const size_t size = 1 + random() % 9;
+            blocks.push_back(stream.substr(at, size));
+            at += size;
+        }
+        EXPECT_EQ(cut(blocks), whole) << round;
+    }
+}

@@ -1,0 +1,158 @@
+#include "run/run_request.h"
+
+#include "util/handles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+std::vector<std::wstring> splitLikeTheEngine(const std::wstring& commandLine)
+{
+    int count = 0;
+    UniqueLocal<LPWSTR> split(CommandLineToArgvW(commandLine.c_str(), &count));
+    return std::vector<std::wstring>(split.get(), split.get() + count);
+}
+
+RunRequest request(std::wstring input, std::wstring root, std::wstring label, int speakers, bool clips)
+{
+    return RunRequest{std::move(input), std::move(root), std::move(label), speakers, clips};
+}
+
+} // namespace
+
+TEST(CommandLine, MatchesTheEngineContract)
+{
+    EXPECT_EQ(buildCommandLine(L"D:\\tool\\vuruzuz_odurevazu.exe",
+                  request(L"D:\\rec\\talk.mp4", L"outputs", L"", 3, true)),
+        L"\"D:\\tool\\vuruzuz_odurevazu.exe\" \"D:\\rec\\talk.mp4\" --out-root \"outputs\" --label \"\" "
+        L"--spk-num 3 --clips");
+    EXPECT_EQ(buildCommandLine(L"C:\\e.exe", request(L"a", L"b", L"c", 10, false)),
+        L"\"C:\\e.exe\" \"a\" --out-root \"b\" --label \"c\" --spk-num 10");
+    EXPECT_EQ(buildCommandLine(L"C:\\e.exe", request(L"a", L"b", L"", 1, false)),
+        L"\"C:\\e.exe\" \"a\" --out-root \"b\" --label \"\" --spk-num 1");
+    EXPECT_EQ(buildCommandLine(L"C:\\e.exe", request(L"a", L"b", L"", -5, false)),
+        L"\"C:\\e.exe\" \"a\" --out-root \"b\" --label \"\" --spk-num -5");
+}
+
+TEST(Quoting, PlainValuesAreQuotedUnchanged)
+{
+    EXPECT_EQ(quoteArgument(L""), L"\"\"");
+    EXPECT_EQ(quoteArgument(L"D:\\rec\\my talk.mp4"), L"\"D:\\rec\\my talk.mp4\"");
+    EXPECT_EQ(quoteArgument(L"\\\\server\\share\\x"), L"\"\\\\server\\share\\x\"");
+    EXPECT_EQ(quoteArgument(L"say \"hi\""), L"\"say \\\"hi\\\"\"");
+}
+
+TEST(Quoting, BackslashesBeforeQuotesAreDoubled)
+{
+    EXPECT_EQ(quoteArgument(L"E:\\"), L"\"E:\\\\\"");
+    EXPECT_EQ(quoteArgument(L"a\\\"b"), L"\"a\\\\\\\"b\"");
+    EXPECT_EQ(quoteArgument(L"x\\\\"), L"\"x\\\\\\\\\"");
+}
+
+TEST(Quoting, AnyArgumentsSurviveTheRoundTripThroughTheEngineParser)
+{
+    const std::vector<std::wstring> awkward = {
+        L"E:\\", L"label \"with\" quotes\\", L"\\", L"\"", L"\\\"", L"--clips", L" ", L"\t", L"录音 テスト 녹음",
+        L"a\\\\b\\\\\\", L"ends with \\\\\"\\",
+    };
+    std::mt19937 random(12345);
+    const wchar_t alphabet[] = L"ab \\\"\t-é漢";
+    std::vector<std::wstring> values = awkward;
+    for (int round = 0; round < 500; ++round) {
+        std::wstring value;
+        const int length = static_cast<int>(random() % 12);
+        for (int unit = 0; unit < length; ++unit) {
+            value += alphabet[random() % (sizeof alphabet / sizeof alphabet[0] - 1)];
+        }
+        values.push_back(value);
+    }
+    for (size_t index = 0; index + 2 < values.size(); ++index) {
+        const RunRequest run = request(values[index], values[index + 1], values[index + 2], 4, index % 2 == 0);
+        const std::vector<std::wstring> arguments = splitLikeTheEngine(buildCommandLine(L"C:\\e\\engine.exe", run));
+        ASSERT_EQ(arguments.size(), run.makeClips ? 9u : 8u) << buildCommandLine(L"C:\\e\\engine.exe", run);
+        EXPECT_EQ(arguments[0], L"C:\\e\\engine.exe");
+        EXPECT_EQ(arguments[1], run.inputPath);
+        EXPECT_EQ(arguments[2], L"--out-root");
+        EXPECT_EQ(arguments[3], run.outputRoot);
+        EXPECT_EQ(arguments[4], L"--label");
+        EXPECT_EQ(arguments[5], run.label);
+        EXPECT_EQ(arguments[6], L"--spk-num");
+        EXPECT_EQ(arguments[7], L"4");
+    }
+}
+
+TEST(RunRequestFromFields, AppliesTheFieldRules)
+{
+    const RunRequest empty = makeRunRequest(L"D:\\a.wav", L"", L"", 0, BST_UNCHECKED);
+    EXPECT_EQ(empty.outputRoot, L"outputs");
+    EXPECT_EQ(empty.speakerCount, 2);
+    EXPECT_FALSE(empty.makeClips);
+    const RunRequest blank = makeRunRequest(L" D:\\a.wav ", L" ", L" x ", 8, BST_CHECKED);
+    EXPECT_EQ(blank.inputPath, L" D:\\a.wav ");
+    EXPECT_EQ(blank.outputRoot, L" ");
+    EXPECT_EQ(blank.label, L" x ");
+    EXPECT_EQ(blank.speakerCount, 10);
+    EXPECT_TRUE(blank.makeClips);
+    EXPECT_EQ(makeRunRequest(L"", L"o", L"", -1, BST_INDETERMINATE).speakerCount, 1);
+    EXPECT_FALSE(makeRunRequest(L"", L"o", L"", 0, BST_INDETERMINATE).makeClips);
+}
+
+TEST(AccountCheck, AllFiveMustHoldSomething)
+{
+    EXPECT_TRUE(accountComplete({"id", "secret", "key", "cn-shanghai", "bucket"}));
+    EXPECT_TRUE(accountComplete({" ", " ", " ", " ", " "}));
+    for (int missing = 0; missing < 5; ++missing) {
+        std::array<std::string, 5> values = {"a", "b", "c", "d", "e"};
+        values[missing].clear();
+        EXPECT_FALSE(accountComplete(values)) << missing;
+    }
+}
+
+TEST(FileStem, FollowsTheWindowsPathGrammar)
+{
+    EXPECT_EQ(fileStem(L"D:\\rec\\talk.final.mp4"), L"talk.final");
+    EXPECT_EQ(fileStem(L"D:\\rec\\talk"), L"talk");
+    EXPECT_EQ(fileStem(L"D:\\rec\\.mp3"), L".mp3");
+    EXPECT_EQ(fileStem(L"D:/rec/talk.wav"), L"talk");
+    EXPECT_EQ(fileStem(L"D:talk.wav"), L"talk");
+    EXPECT_EQ(fileStem(L"D:\\rec\\"), L"");
+    EXPECT_EQ(fileStem(L"D:\\rec\\x"), L"x");
+    EXPECT_EQ(fileStem(L"D:\\rec\\.."), L"..");
+    EXPECT_EQ(fileStem(L"D:\\rec\\talk."), L"talk");
+    EXPECT_EQ(fileStem(L"D:\\rec\\talk.wav:stream"), L"talk");
+    EXPECT_EQ(fileStem(L"\\\\server\\share\\会议.mp4"), L"会议");
+    EXPECT_EQ(fileStem(L"\\\\server"), L"");
+    EXPECT_EQ(fileStem(L"talk.mp4"), L"talk");
+}
+
+TEST(JoinPath, FollowsTheWindowsAppendRules)
+{
+    EXPECT_EQ(joinPath(L"outputs", L"2026-12-07"), L"outputs\\2026-12-07");
+    EXPECT_EQ(joinPath(L"D:\\out\\", L"2026-12-07"), L"D:\\out\\2026-12-07");
+    EXPECT_EQ(joinPath(L"D:/out/", L"x"), L"D:/out/x");
+    EXPECT_EQ(joinPath(L"D:", L"x"), L"D:x");
+    EXPECT_EQ(joinPath(L"", L"x"), L"x");
+    EXPECT_EQ(joinPath(L"D:\\out\\2026-12-07", L"E:\\x"), L"E:\\x");
+    EXPECT_EQ(joinPath(L"D:\\out\\2026-12-07", L"\\x"), L"D:\\x");
+    EXPECT_EQ(joinPath(L"D:\\out\\2026-12-07", L"D:x"), L"D:\\out\\2026-12-07\\x");
+    EXPECT_EQ(joinPath(L"outputs\\2026-12-07", L""), L"outputs\\2026-12-07\\");
+    EXPECT_EQ(joinPath(L"D:", L""), L"D:");
+}
+
+TEST(OutputFolder, IsRootThenDateThenLabelOrStem)
+{
+    EXPECT_EQ(dateFolderName(2026, 12, 7), L"2026-12-07");
+    EXPECT_EQ(dateFolderName(987, 1, 2), L"0987-01-02");
+    const RunRequest unlabelled = request(L"D:\\rec\\talk.mp4", L"outputs", L"", 2, false);
+    EXPECT_EQ(runFolderName(unlabelled), L"talk");
+    EXPECT_EQ(deriveOutputFolder(L"outputs", L"2026-12-07", runFolderName(unlabelled)), L"outputs\\2026-12-07\\talk");
+    EXPECT_EQ(runFolderName(request(L"D:\\rec\\talk.mp4", L"o", L"a\\b", 2, false)), L"a\\b");
+    EXPECT_EQ(deriveOutputFolder(L"D:\\out", L"2026-12-07", L"a\\b"), L"D:\\out\\2026-12-07\\a\\b");
+    EXPECT_EQ(deriveOutputFolder(L"D:\\out", L"2026-12-07", L"E:\\x"), L"E:\\x");
+    EXPECT_EQ(deriveOutputFolder(L"E:\\", L"2026-12-07", L"talk"), L"E:\\2026-12-07\\talk");
+}
