@@ -2,10 +2,11 @@
 
 namespace {
 
-HWND findMessageBox(DWORD processId)
+HWND findMessageBox(DWORD processId, HWND owner)
 {
     for (HWND window : topLevelWindows()) {
-        if (processOf(window) == processId && classOf(window) == L"#32770" && IsWindowVisible(window)) {
+        if (processOf(window) == processId && classOf(window) == L"#32770" && IsWindowVisible(window)
+            && (owner == nullptr || GetWindow(window, GW_OWNER) == owner)) {
             return window;
         }
     }
@@ -130,10 +131,10 @@ LPCWSTR identifyIcon(HWND iconControl)
     return best;
 }
 
-MessageBoxSeen waitForMessageBox(DWORD processId, DWORD timeoutMs)
+MessageBoxSeen waitForMessageBox(DWORD processId, DWORD timeoutMs, HWND owner)
 {
     MessageBoxSeen seen;
-    waitUntil([&] { return (seen.box = findMessageBox(processId)) != nullptr; }, timeoutMs);
+    waitUntil([&] { return (seen.box = findMessageBox(processId, owner)) != nullptr; }, timeoutMs);
     if (seen.box == nullptr) {
         return seen;
     }
@@ -164,5 +165,5 @@ void answerMessageBox(const MessageBoxSeen& box, int button)
 
 bool messageBoxShownBy(DWORD processId)
 {
-    return findMessageBox(processId) != nullptr;
+    return findMessageBox(processId, nullptr) != nullptr;
 }

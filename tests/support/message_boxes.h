@@ -19,9 +19,9 @@ struct MessageBoxSeen {
     bool hasCancel = false;
 };
 
-// The first visible dialog window of the process, read whole; an empty
-// record when none appears in time.
-MessageBoxSeen waitForMessageBox(DWORD processId, DWORD timeoutMs = 10000);
+// The first visible dialog window of the process (owned by owner, when one
+// is given), read whole; an empty record when none appears in time.
+MessageBoxSeen waitForMessageBox(DWORD processId, DWORD timeoutMs = 10000, HWND owner = nullptr);
 // Presses the button and waits until the box has gone.
 void answerMessageBox(const MessageBoxSeen& box, int button);
 bool messageBoxShownBy(DWORD processId);
