@@ -76,9 +76,8 @@ LRESULT onDestroy()
 {
     if (runState.process != nullptr) {
         terminateRun();
-        runState.process.reset();
     }
-    runState.job.reset();
+    releaseRunHandles();
     discardWaitingOutput();
     mainState.font.reset();
     // The controls, menu and tooltip window go with the window.
@@ -129,6 +128,10 @@ LRESULT onTimer(HWND window, WPARAM timer)
         showWaitingOutput();
         return 0;
     }
+    if (timer == HELPER_GRACE_TIMER_ID) {
+        stopLeftoverHelpers();
+        return 0;
+    }
     return DefWindowProcW(window, WM_TIMER, timer, 0);
 }
 
@@ -160,6 +163,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onTimer(window, wParam);
     case WM_AUTOSTART:
         return onAutostart();
+    case WM_ENGINE_EXITED:
+        engineExited(static_cast<unsigned>(wParam));
+        return 0;
     default:
         break;
     }

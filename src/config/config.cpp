@@ -42,13 +42,32 @@ bool saveConfigFile(const AppConfig& config, const std::wstring& path)
     return writeWholeFileSafely(path, serializeConfig(config));
 }
 
+namespace {
+
+// Deeper documents are refused: saving one again (every run launch does)
+// would recurse once per level and could overflow the stack.
+constexpr int MAX_NESTING = 256;
+
+AppConfig parseConfig(const std::string& bytes)
+{
+    const AppConfig::parser_callback_t limitDepth = [](int depth, AppConfig::parse_event_t, AppConfig&) {
+        if (depth > MAX_NESTING) {
+            throw std::length_error("configuration nested too deeply");
+        }
+        return true;
+    };
+    return AppConfig::parse(bytes, limitDepth, true, false);
+}
+
+} // namespace
+
 AppConfig loadConfigFile(const std::wstring& path)
 {
     std::string bytes;
     const ReadResult read = readWholeFile(path, bytes);
     if (read == ReadResult::Ok) {
         try {
-            AppConfig parsed = AppConfig::parse(bytes, nullptr, true, false);
+            AppConfig parsed = parseConfig(bytes);
             const std::string code = parsed.value("ui_lang", "zh");
             currentLanguage = languageIndexFromCode(code);
             return parsed;

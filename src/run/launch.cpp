@@ -56,7 +56,46 @@ void rememberPaths(AppConfig& config, const RunRequest& request)
     saveConfig(config);
 }
 
+void CALLBACK onEngineExit(void* context, BOOLEAN)
+{
+    const ExitWatch* watch = static_cast<const ExitWatch*>(context);
+    PostMessageW(watch->window, WM_ENGINE_EXITED, watch->serial, 0);
+}
+
 } // namespace
+
+void releaseRunHandles()
+{
+    if (runState.exitWait != nullptr) {
+        // Waits for a callback under way, so none runs after this.
+        UnregisterWaitEx(runState.exitWait, INVALID_HANDLE_VALUE);
+        runState.exitWait = nullptr;
+    }
+    runState.exitWatch.reset();
+    if (mainState.mainWindow != nullptr) {
+        KillTimer(mainState.mainWindow, HELPER_GRACE_TIMER_ID);
+    }
+    runState.process.reset();
+    // Closing the job ends whatever helper of the engine is still running.
+    runState.job.reset();
+    runState.unshownLines.reset();
+}
+
+void engineExited(unsigned serial)
+{
+    if (serial == runState.serial && runState.running && runState.job != nullptr && mainState.mainWindow != nullptr) {
+        SetTimer(mainState.mainWindow, HELPER_GRACE_TIMER_ID, HELPER_GRACE_MS, nullptr);
+    }
+}
+
+void stopLeftoverHelpers()
+{
+    KillTimer(mainState.mainWindow, HELPER_GRACE_TIMER_ID);
+    if (runState.running && runState.job != nullptr) {
+        // The engine has ended with its own exit code; only helpers are left.
+        TerminateJobObject(runState.job.get(), CANCELLED_EXIT_CODE);
+    }
+}
 
 void terminateRun()
 {
@@ -144,6 +183,11 @@ bool launchRun(const RunRequest& request)
     runState.outputFolder = deriveOutputFolder(
         request.outputRoot, dateFolderName(now.wYear, now.wMonth, now.wDay), runFolderName(request));
     appendLog(std::wstring(uiText(T_LBL_OUTPUT)) + L" " + runState.outputFolder);
+    runState.exitWatch = std::make_unique<ExitWatch>(ExitWatch{mainState.mainWindow, ++runState.serial});
+    if (!RegisterWaitForSingleObject(&runState.exitWait, runState.process.get(), onEngineExit,
+            runState.exitWatch.get(), INFINITE, WT_EXECUTEONLYONCE)) {
+        runState.exitWait = nullptr;
+    }
 
     auto context = std::make_unique<PumpContext>(
         PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead), runState.unshownLines});
@@ -152,9 +196,7 @@ bool launchRun(const RunRequest& request)
         // go back to idle.
         context.reset();
         terminateRun();
-        runState.process.reset();
-        runState.job.reset();
-        runState.unshownLines.reset();
+        releaseRunHandles();
         runState.running = false;
         setBusy(false);
         refuse(T_ERR_START, MB_ICONERROR);

@@ -73,7 +73,11 @@ bool postLines(HWND window, const LineCounter& unshown, std::vector<std::string>
     auto batch = std::make_unique<OutputBatch>();
     batch->reserve(lines.size());
     for (const std::string& line : lines) {
-        batch->push_back(utf8ToWide(line));
+        std::wstring text = utf8ToWide(line);
+        // The log takes NUL-terminated text: a NUL would cut off the rest of
+        // the line and every line inserted with it.
+        std::replace(text.begin(), text.end(), L'\0', wchar_t(0xFFFD));
+        batch->push_back(std::move(text));
     }
     unshown->fetch_add(batch->size());
     if (!deliver(window, WM_RUN_OUTPUT, 0, reinterpret_cast<LPARAM>(batch.get()))) {
@@ -140,10 +144,7 @@ unsigned __stdcall outputPump(void* parameter)
 
 void showRunFinished(unsigned exitCode)
 {
-    runState.process.reset();
-    // Closing the job ends whatever helper of the engine is still running.
-    runState.job.reset();
-    runState.unshownLines.reset();
+    releaseRunHandles();
     runState.running = false;
     setBusy(false);
     if (exitCode != 0) {

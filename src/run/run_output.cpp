@@ -5,13 +5,14 @@
 #include "run/run_state.h"
 #include "text/log_pane.h"
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 
 namespace {
 
 struct WaitingOutput {
-    std::deque<std::wstring> lines;
+    std::deque<LogLine> lines;
     bool timerRunning = false;
     std::optional<unsigned> finishedCode; // the end came while lines were waiting
 };
@@ -33,21 +34,46 @@ void stopTimer()
     }
 }
 
-void showSome()
+// Queues an engine line, in pieces when it is long; a piece never ends
+// between the two halves of a surrogate pair.
+void queueLine(std::wstring&& line)
 {
-    const size_t count = std::min(waiting.lines.size(), SHOW_AT_ONCE);
-    if (count == 0) {
+    if (line.size() <= DISPLAY_PIECE) {
+        waiting.lines.push_back(LogLine{std::move(line), false});
         return;
     }
-    std::vector<std::wstring> shown;
-    shown.reserve(count);
-    for (size_t index = 0; index < count; ++index) {
+    bool continuation = false;
+    for (size_t start = 0; start < line.size();) {
+        size_t length = std::min(DISPLAY_PIECE, line.size() - start);
+        if (start + length < line.size() && line[start + length - 1] >= 0xD800 && line[start + length - 1] <= 0xDBFF) {
+            --length;
+        }
+        waiting.lines.push_back(LogLine{line.substr(start, length), continuation});
+        continuation = true;
+        start += length;
+    }
+}
+
+void showSome()
+{
+    std::vector<LogLine> shown;
+    size_t units = 0;
+    size_t engineLines = 0;
+    while (!waiting.lines.empty() && shown.size() < SHOW_AT_ONCE
+        && (shown.empty() || units + waiting.lines.front().text.size() <= SHOW_UNITS_AT_ONCE)) {
+        units += waiting.lines.front().text.size();
+        if (!waiting.lines.front().continuation) {
+            ++engineLines;
+        }
         shown.push_back(std::move(waiting.lines.front()));
         waiting.lines.pop_front();
     }
+    if (shown.empty()) {
+        return;
+    }
     appendLogLines(shown.data(), shown.size());
     if (runState.unshownLines != nullptr) {
-        runState.unshownLines->fetch_sub(count);
+        runState.unshownLines->fetch_sub(engineLines);
     }
 }
 
@@ -61,7 +87,7 @@ void receiveRunOutput(OutputBatch* received)
     }
     const bool idle = waiting.lines.empty() && !waiting.timerRunning;
     for (std::wstring& line : *batch) {
-        waiting.lines.push_back(std::move(line));
+        queueLine(std::move(line));
     }
     if (idle) {
         showSome(); // the first line after a quiet spell is not held back

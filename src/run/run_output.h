@@ -13,6 +13,11 @@
 // it exceeds MAX_UNSHOWN_LINES, so a fast engine is slowed by its full pipe
 // instead of filling memory (or, on Windows, the 10,000-message queue).
 //
+// The edit control wraps a long line in time that grows with the square of
+// its length (a 10 MB line would take days under Wine), so a line longer
+// than DISPLAY_PIECE units is shown as one stamped line followed by
+// unstamped continuation lines of at most that length. Nothing is dropped.
+//
 // WM_RUN_FINISHED comes last; the end text waits until every line before it
 // is shown.
 #pragma once
@@ -29,6 +34,8 @@ using OutputBatch = std::vector<std::wstring>;
 using LineCounter = std::shared_ptr<std::atomic<size_t>>;
 
 constexpr size_t SHOW_AT_ONCE = 1000;
+constexpr size_t SHOW_UNITS_AT_ONCE = 128 * 1024;
+constexpr size_t DISPLAY_PIECE = 1024;
 constexpr size_t MAX_UNSHOWN_LINES = 20000;
 constexpr UINT_PTR OUTPUT_TIMER_ID = 1;
 constexpr UINT OUTPUT_TIMER_MS = 30;

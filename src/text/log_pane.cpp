@@ -39,30 +39,35 @@ void insertAtEnd(HWND pane, const std::wstring& text)
 
 } // namespace
 
-void appendLogLinesTo(HWND pane, const std::wstring* lines, size_t count, const SYSTEMTIME& time)
+void appendLogLinesTo(HWND pane, const LogLine* lines, size_t count, const SYSTEMTIME& time)
 {
     if (pane == nullptr || count == 0) {
         return;
     }
     size_t size = 0;
     for (size_t index = 0; index < count; ++index) {
-        size += 13 + lines[index].size();
+        size += 13 + lines[index].text.size();
     }
     std::wstring block;
     block.reserve(size);
     for (size_t index = 0; index < count; ++index) {
-        appendFormattedLine(block, lines[index], time);
+        if (lines[index].continuation) {
+            block += lines[index].text;
+            block += L"\r\n";
+        } else {
+            appendFormattedLine(block, lines[index].text, time);
+        }
     }
     insertAtEnd(pane, block);
 }
 
 void appendLogLine(HWND pane, std::wstring_view text, const SYSTEMTIME& time)
 {
-    const std::wstring line(text);
+    const LogLine line{std::wstring(text)};
     appendLogLinesTo(pane, &line, 1, time);
 }
 
-void appendLogLines(const std::wstring* lines, size_t count)
+void appendLogLines(const LogLine* lines, size_t count)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -71,6 +76,6 @@ void appendLogLines(const std::wstring* lines, size_t count)
 
 void appendLog(std::wstring_view text)
 {
-    const std::wstring line(text);
+    const LogLine line{std::wstring(text)};
     appendLogLines(&line, 1);
 }

@@ -15,10 +15,17 @@ std::wstring formatLogLine(std::wstring_view text, const SYSTEMTIME& time);
 // no pane. UI thread only.
 void appendLog(std::wstring_view text);
 
-// Several lines, each stamped with the same time, in one insertion: the edit
-// control's cost per insertion is what limits a fast engine's log.
-void appendLogLines(const std::wstring* lines, size_t count);
+// One line of the log as inserted: stamped, or the continuation of the
+// stamped line before it.
+struct LogLine {
+    std::wstring text;
+    bool continuation = false;
+};
+
+// Several lines, the stamped ones all with the same time, in one insertion:
+// the edit control's cost per insertion is what limits a fast engine's log.
+void appendLogLines(const LogLine* lines, size_t count);
 
 // The same on a given edit control at a given time.
 void appendLogLine(HWND pane, std::wstring_view text, const SYSTEMTIME& time);
-void appendLogLinesTo(HWND pane, const std::wstring* lines, size_t count, const SYSTEMTIME& time);
+void appendLogLinesTo(HWND pane, const LogLine* lines, size_t count, const SYSTEMTIME& time);

@@ -293,3 +293,48 @@ TEST(Runs, ClosingDuringARunAsksFirst)
     Sleep(500);
     EXPECT_TRUE(processesIn(installation.folder()).empty()) << "the engine and its helper are gone too";
 }
+
+TEST(Runs, AHelperThatOutlivesTheEngineDoesNotKeepTheRunBusy)
+{
+    Installation installation;
+    Recording recording(installation);
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
+        {{L"STANDIN_SCRIPT", L"child:0;text:engine finished;exit:0"}});
+    ASSERT_TRUE(frontEnd.waitForLine(L"engine finished"));
+    ASSERT_TRUE(frontEnd.waitForLine(DONE_EN, 15000)) << "the engine's own exit code counts";
+    expectIdleControls(frontEnd);
+    EXPECT_EQ(processesIn(installation.folder()).size(), 1u) << "the helper was stopped";
+    frontEnd.waitForForeignWindows(1);
+}
+
+TEST(Runs, OddOutputIsShownLineByLineWithoutLosingAnything)
+{
+    Installation installation;
+    Recording recording(installation);
+    // Invalid UTF-8, a NUL inside a line, carriage returns only, a character
+    // split across writes, a long line, then a last line without a line feed.
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
+        {{L"STANDIN_SCRIPT",
+            L"hex:ff 61 fe 0a;hex:61 00 62 0a;text:after nul;hex:31 0d 32 0d 33 0d;hex:0a;hex:e4 b8;sleep:50;"
+            L"hex:ad 0a;lines:1:100000;hex:0d 0a 0d 0a 0a;hex:74 61 69 6c;exit:5"}});
+    ASSERT_TRUE(frontEnd.waitForLine(failedEn(L"5")));
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    // The long line is shown as one stamped line and unstamped continuations.
+    const size_t pieces = (100000 + 1023) / 1024;
+    ASSERT_EQ(lines.size(), 3u + 5u + pieces + 1u + 1u);
+    EXPECT_EQ(lines[3], L"\xFFFD" L"a\xFFFD");
+    EXPECT_EQ(lines[4], L"a\xFFFD" L"b");
+    EXPECT_EQ(lines[5], L"after nul");
+    EXPECT_EQ(lines[6], L"1\r2\r3") << "only the CR before the line feed goes";
+    EXPECT_EQ(lines[7], L"中");
+    std::wstring longLine;
+    for (size_t piece = 0; piece < pieces; ++piece) {
+        longLine += lines[8 + piece];
+    }
+    EXPECT_EQ(longLine.size(), 100000u);
+    EXPECT_EQ(longLine.substr(0, 14), L"line 00000001 ");
+    EXPECT_EQ(longLine.find_first_not_of(L'x', 14), std::wstring::npos);
+    const std::wstring raw = frontEnd.log();
+    EXPECT_NE(raw.find(L"\r\nxxxx"), std::wstring::npos) << "continuations carry no time stamp";
+    EXPECT_EQ(lines[8 + pieces], L"tail");
+}

@@ -193,3 +193,52 @@ TEST_F(ConfigFile, FileThatCannotBeReadIsNeitherOverwrittenNorFatal)
     EXPECT_FALSE(saveConfigFile(defaultConfig(), inner));
     EXPECT_FALSE(fileExists(inner + L".tmp"));
 }
+
+TEST_F(ConfigFile, NoBadFileCrashesOrLosesTheAccountWithoutABackup)
+{
+    std::string binary;
+    for (int byte = 0; byte < 4096; ++byte) {
+        binary += static_cast<char>((byte * 37) & 0xFF);
+    }
+    const std::string account = "{\"access_key_id\": \"AK-keep-me\", ";
+    const std::string corpus[] = {
+        account,                                                     // truncated
+        binary,                                                      // binary
+        std::string(100000, '[') + std::string(100000, ']'),         // deep nesting
+        "{\"x\": " + std::string(300, '[') + std::string(300, ']') + ", \"access_key_id\": \"AK-keep-me\"}",
+        "\xEF\xBB\xBF garbage",                                       // BOM and garbage
+        "{\"ui_lang\": [\"en\"], \"access_key_id\": \"AK-keep-me\"}", // wrong type for the language
+    };
+    for (const std::string& bytes : corpus) {
+        SCOPED_TRACE(bytes.substr(0, 40));
+        writeBytes(path(), bytes);
+        EXPECT_EQ(loadConfigFile(path()), defaultConfig());
+        EXPECT_EQ(readBytes(backup()), bytes);
+        EXPECT_EQ(readBytes(path()), DEFAULT_FILE);
+    }
+
+    // Nested just deep enough is kept, and saves again.
+    const std::string deepButFine = "{\"x\": " + std::string(200, '[') + std::string(200, ']') + "}";
+    writeBytes(path(), deepButFine);
+    const AppConfig kept = loadConfigFile(path());
+    EXPECT_TRUE(kept.contains("x"));
+    EXPECT_TRUE(saveConfigFile(kept, path()));
+
+    // Huge values and wrong types for every known member load as they are.
+    AppConfig huge = {{"access_key_id", std::string(5000000, 'k')}, {"access_key_secret", 1}, {"appkey", true},
+        {"region", nullptr}, {"oss_bucket", 2.5}, {"ffmpeg_path", {1}}, {"last_input", {{"a", 1}}},
+        {"last_output", -1}, {"ui_lang", "de"}};
+    writeBytes(path(), huge.dump());
+    EXPECT_EQ(loadConfigFile(path()), huge);
+    EXPECT_EQ(currentLanguage, 4);
+}
+
+TEST_F(ConfigFile, AReadOnlyFileIsBackedUpAndLeftAlone)
+{
+    writeBytes(path(), "{broken");
+    SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(loadConfigFile(path()), defaultConfig());
+    EXPECT_EQ(readBytes(backup()), "{broken");
+    EXPECT_FALSE(fileExists(path() + L".tmp"));
+    SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_NORMAL);
+}

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
+
 using namespace std::string_literals;
 
 TEST(TextConversion, EmptyStaysEmptyBothWays)
@@ -41,4 +44,35 @@ TEST(TextConversion, EmbeddedZeroIsAnOrdinaryCharacter)
     const std::wstring wide = utf8ToWide(utf8);
     EXPECT_EQ(wide, L"a\0b"s);
     EXPECT_EQ(wideToUtf8(wide), utf8);
+}
+
+TEST(TextConversion, EveryValidStringRoundTripsAndNoInputFails)
+{
+    std::mt19937 random(99);
+    for (int round = 0; round < 2000; ++round) {
+        std::wstring wide;
+        const int length = static_cast<int>(random() % 20);
+        for (int unit = 0; unit < length; ++unit) {
+            uint32_t code = random() % 0x110000;
+            if (code >= 0xD800 && code <= 0xDFFF) {
+                code = 0xFFFD;
+            }
+            if (code >= 0x10000) {
+                code -= 0x10000;
+                wide += static_cast<wchar_t>(0xD800 + (code >> 10));
+                wide += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+            } else {
+                wide += static_cast<wchar_t>(code);
+            }
+        }
+        ASSERT_EQ(utf8ToWide(wideToUtf8(wide)), wide);
+
+        std::string bytes;
+        for (int byte = 0; byte < length; ++byte) {
+            bytes += static_cast<char>(random() % 256);
+        }
+        const std::wstring decoded = utf8ToWide(bytes);
+        EXPECT_EQ(bytes.empty(), decoded.empty());
+        EXPECT_EQ(utf8ToWide(wideToUtf8(decoded)), decoded) << "what was decoded is valid text";
+    }
 }
