@@ -12,6 +12,7 @@
 //     hex:<hex bytes>       write these bytes in one write ("e4 b8" or "e4b8")
 //     text:<utf-8 text>     write the text and a line feed
 //     lines:<count>:<width> write count numbered lines of width bytes each
+//     long:<bytes>          write one line of that many bytes, no line feed
 //     zero                  a write of zero bytes
 //     sleep:<ms>            pause
 //     child:<ms>            start a helper that holds the output for ms
@@ -159,6 +160,14 @@ int runScript(const std::string& script)
             const size_t second = argument.find(':');
             writeNumberedLines(std::strtoul(argument.c_str(), nullptr, 10),
                 second == std::string::npos ? 80 : std::strtoul(argument.c_str() + second + 1, nullptr, 10));
+        } else if (verb == "long") {
+            unsigned long left = std::strtoul(argument.c_str(), nullptr, 10);
+            const std::string block(65536, 'x');
+            while (left > 0) {
+                const unsigned long size = left < block.size() ? left : static_cast<unsigned long>(block.size());
+                writeBytes(std::string_view(block.data(), size));
+                left -= size;
+            }
         } else if (verb == "zero") {
             writeBytes({});
         } else if (verb == "sleep") {

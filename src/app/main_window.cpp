@@ -14,6 +14,7 @@
 #include "util/text.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <ole2.h>
 
 #include <memory>
@@ -45,9 +46,25 @@ LRESULT onCreate(HWND window)
     applyUiLanguage();
     restoreLastPaths(loadConfig());
     appendLog(uiText(T_MSG_HINT));
+    DragAcceptFiles(window, TRUE);
     if (!autostartPath.empty()) {
         PostMessageW(window, WM_AUTOSTART, 0, 0);
     }
+    return 0;
+}
+
+// A file dropped from the file manager goes into the input field, as the
+// input Browse button would put it; of several, the first. While a run is
+// active the input field is disabled, and drops are ignored like typing.
+LRESULT onDropFiles(HDROP drop)
+{
+    if (!runState.running && DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+        SetWindowTextW(mainState.controls[CTL_INPUT], path.c_str());
+    }
+    DragFinish(drop);
     return 0;
 }
 
@@ -163,6 +180,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onTimer(window, wParam);
     case WM_AUTOSTART:
         return onAutostart();
+    case WM_DROPFILES:
+        return onDropFiles(reinterpret_cast<HDROP>(wParam));
     case WM_ENGINE_EXITED:
         engineExited(static_cast<unsigned>(wParam));
         return 0;

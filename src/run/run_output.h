@@ -3,7 +3,7 @@
 // The pump posts WM_RUN_OUTPUT once per read, with a heap OutputBatch of the
 // complete lines that read finished, in order; the window owns the batch
 // from then on. The window only queues the lines there and shows them from a
-// timer, at most SHOW_AT_ONCE lines per insertion: the edit control costs
+// timer, at most SHOW_AT_ONCE lines (and SHOW_UNITS_AT_ONCE units) per insertion: the edit control costs
 // about as much per insertion as per hundred lines, one insertion per line
 // would freeze the window for minutes on a long log, and timer messages come
 // after input, so Cancel is handled between insertions. A line is shown at
@@ -33,8 +33,8 @@
 using OutputBatch = std::vector<std::wstring>;
 using LineCounter = std::shared_ptr<std::atomic<size_t>>;
 
-constexpr size_t SHOW_AT_ONCE = 1000;
-constexpr size_t SHOW_UNITS_AT_ONCE = 128 * 1024;
+constexpr size_t SHOW_AT_ONCE = 500;
+constexpr size_t SHOW_UNITS_AT_ONCE = 64 * 1024;
 constexpr size_t DISPLAY_PIECE = 1024;
 constexpr size_t MAX_UNSHOWN_LINES = 20000;
 constexpr UINT_PTR OUTPUT_TIMER_ID = 1;

@@ -42,6 +42,8 @@ public:
     FrontEnd& operator=(const FrontEnd&) = delete;
 
     HWND window() const { return window_; }
+    HANDLE process() const { return process_.get(); }
+    DWORD processId() const { return processId_; }
     HWND control(int id) const { return GetDlgItem(window_, id); }
     std::wstring text(int id) const;
     std::wstring log() const;

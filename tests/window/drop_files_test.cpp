@@ -1,0 +1,81 @@
+// Files dropped onto the main window, in a WM_DROPFILES built as the shell builds it.
+#include "app/window_state.h"
+#include "run/launch.h"
+#include "run/run_state.h"
+#include "support/config_scope.h"
+#include "support/temp_folder.h"
+#include "support/window_harness.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+// A DROPFILES header followed by the wide paths, each ended by a zero, and
+// one more zero, in movable global memory the receiver frees with DragFinish.
+HGLOBAL dropOf(const std::vector<std::wstring>& paths)
+{
+    size_t units = 1;
+    for (const std::wstring& path : paths) {
+        units += path.size() + 1;
+    }
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES));
+    for (const std::wstring& path : paths) {
+        wcscpy(text, path.c_str());
+        text += path.size() + 1;
+    }
+    *text = L'\0';
+    GlobalUnlock(memory);
+    return memory;
+}
+
+void drop(HWND window, const std::vector<std::wstring>& paths)
+{
+    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(paths)), 0);
+    pumpPending();
+}
+
+class DropFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = startMainWindow();
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override { closeMainWindow(window); }
+    ConfigScope config{"{\"access_key_id\": \"a\", \"access_key_secret\": \"b\", \"appkey\": \"c\", \"region\": "
+                       "\"d\", \"oss_bucket\": \"e\", \"ui_lang\": \"en\"}"};
+    HWND window = nullptr;
+};
+
+} // namespace
+
+TEST_F(DropFiles, TheFirstDroppedFileBecomesTheInput)
+{
+    EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    drop(window, {L"D:\\会议\\talk one.mp4"});
+    EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"D:\\会议\\talk one.mp4");
+    drop(window, {L"E:\\first.wav", L"E:\\second.wav", L"E:\\third.wav"});
+    EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"E:\\first.wav");
+}
+
+TEST_F(DropFiles, DropsAreIgnoredDuringARun)
+{
+    TempFolder folder;
+    writeBytes(folder.file(L"talk.wav"), "RIFF");
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"sleep:1500;exit:0");
+    SetWindowTextW(mainState.controls[CTL_INPUT], folder.file(L"talk.wav").c_str());
+    ASSERT_TRUE(launchRun(RunRequest{folder.file(L"talk.wav"), folder.file(L"out"), L"", 2, false}));
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", nullptr);
+    drop(window, {L"D:\\other.wav"});
+    EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), folder.file(L"talk.wav"));
+    ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 20000));
+    drop(window, {L"D:\\other.wav"});
+    EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"D:\\other.wav") << "and taken again once it has ended";
+}
