@@ -15,6 +15,7 @@ struct WaitingOutput {
     std::deque<LogLine> lines;
     bool timerRunning = false;
     std::optional<unsigned> finishedCode; // the end came while lines were waiting
+    size_t shownLines = 0;                // engine lines put into the log so far
 };
 
 WaitingOutput waiting;
@@ -56,11 +57,14 @@ void queueLine(std::wstring&& line)
 
 void showSome()
 {
+    const size_t growth = waiting.shownLines / LOG_GROWTH_SHARE;
+    const size_t lineLimit = std::max(SHOW_AT_ONCE, growth);
+    const size_t unitLimit = std::max(SHOW_UNITS_AT_ONCE, growth * 100);
     std::vector<LogLine> shown;
     size_t units = 0;
     size_t engineLines = 0;
-    while (!waiting.lines.empty() && shown.size() < SHOW_AT_ONCE
-        && (shown.empty() || units + waiting.lines.front().text.size() <= SHOW_UNITS_AT_ONCE)) {
+    while (!waiting.lines.empty() && shown.size() < lineLimit
+        && (shown.empty() || units + waiting.lines.front().text.size() <= unitLimit)) {
         units += waiting.lines.front().text.size();
         if (!waiting.lines.front().continuation) {
             ++engineLines;
@@ -72,6 +76,7 @@ void showSome()
         return;
     }
     appendLogLines(shown.data(), shown.size());
+    waiting.shownLines += shown.size();
     if (runState.unshownLines != nullptr) {
         runState.unshownLines->fetch_sub(engineLines);
     }

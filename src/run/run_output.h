@@ -13,6 +13,11 @@
 // it exceeds MAX_UNSHOWN_LINES, so a fast engine is slowed by its full pipe
 // instead of filling memory (or, on Windows, the 10,000-message queue).
 //
+// Under Wine each insertion also costs time in proportion to the lines the
+// control already holds (about a second per insertion at 800,000 lines), so
+// once the log is long the lines per insertion grow with it: LOG_GROWTH_SHARE
+// of the lines already shown, still at least SHOW_AT_ONCE.
+//
 // The edit control wraps a long line in time that grows with the square of
 // its length (a 10 MB line would take days under Wine), so a line longer
 // than DISPLAY_PIECE units is shown as one stamped line followed by
@@ -35,6 +40,7 @@ using LineCounter = std::shared_ptr<std::atomic<size_t>>;
 
 constexpr size_t SHOW_AT_ONCE = 500;
 constexpr size_t SHOW_UNITS_AT_ONCE = 64 * 1024;
+constexpr size_t LOG_GROWTH_SHARE = 200; // one insertion takes at least 1/200 of the log
 constexpr size_t DISPLAY_PIECE = 1024;
 constexpr size_t MAX_UNSHOWN_LINES = 20000;
 constexpr UINT_PTR OUTPUT_TIMER_ID = 1;
