@@ -18,7 +18,7 @@ constexpr DWORD PUSH = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
 } // namespace
 
-const ControlSpec CONTROL_TABLE[CONTROL_COUNT] = {
+const ControlRow CONTROL_TABLE[CONTROL_COUNT] = {
     {0, L"STATIC", LABEL, 0, 14, 17, 110, 20, -1, nullptr},
     {IDC_EDIT_INPUT, L"EDIT", FIELD, 0, 126, 14, 480, 24, -1, nullptr},
     {IDC_BTN_BROWSE_INPUT, L"BUTTON", PUSH, 0, 616, 13, 84, 26, T_BTN_BROWSE, nullptr},
@@ -41,7 +41,7 @@ const ControlSpec CONTROL_TABLE[CONTROL_COUNT] = {
     {IDC_LINK_OFFICIAL, L"STATIC", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 14, 520, 250, 22, -1, nullptr},
 };
 
-const CaptionSpec CAPTION_TABLE[CAPTION_COUNT] = {
+const CaptionRow CAPTION_TABLE[CAPTION_COUNT] = {
     {CTL_INPUT_LABEL, T_LBL_INPUT},
     {CTL_OUTPUT_LABEL, T_LBL_OUTPUT},
     {CTL_LABEL_LABEL, T_LBL_LABEL},
@@ -56,7 +56,7 @@ const CaptionSpec CAPTION_TABLE[CAPTION_COUNT] = {
     {CTL_LINK, T_LINK_OFFICIAL},
 };
 
-const TooltipSpec TOOLTIP_TABLE[MAIN_TOOLTIP_COUNT] = {
+const TooltipRow TOOLTIP_TABLE[MAIN_TOOLTIP_COUNT] = {
     {CTL_INPUT_LABEL, TIP_INPUT},
     {CTL_INPUT, TIP_INPUT},
     {CTL_OUTPUT_LABEL, TIP_OUTPUT},
@@ -73,6 +73,14 @@ const TooltipSpec TOOLTIP_TABLE[MAIN_TOOLTIP_COUNT] = {
 };
 
 namespace {
+
+const wchar_t* initialText(const ControlRow& row)
+{
+    if (row.fixedText != nullptr) {
+        return row.fixedText;
+    }
+    return row.chineseTextId >= 0 ? uiTextIn(0, static_cast<TextId>(row.chineseTextId)) : L"";
+}
 
 void fillSpeakersList(HWND list)
 {
@@ -106,7 +114,7 @@ void rebuildTooltips()
     if (mainState.tooltip == nullptr) {
         return;
     }
-    for (const TooltipSpec& tool : TOOLTIP_TABLE) {
+    for (const TooltipRow& tool : TOOLTIP_TABLE) {
         addTooltip(mainState.tooltip, mainState.mainWindow, mainState.controls[tool.control], tipText(tool.tip));
     }
 }
@@ -118,12 +126,10 @@ void createMainControls()
     mainState.font.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
         L"Microsoft YaHei UI"));
     for (int index = 0; index < CONTROL_COUNT; ++index) {
-        const ControlSpec& spec = CONTROL_TABLE[index];
-        const wchar_t* text = spec.fixedText != nullptr ? spec.fixedText
-            : spec.chineseTextId >= 0                    ? uiTextIn(0, static_cast<TextId>(spec.chineseTextId))
-                                                         : L"";
-        HWND control = CreateWindowExW(spec.exStyle, spec.className, text, spec.style, spec.x, spec.y, spec.width,
-            spec.height, mainState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+        const ControlRow& row = CONTROL_TABLE[index];
+        const wchar_t* text = initialText(row);
+        HWND control = CreateWindowExW(row.exStyle, row.className, text, row.style, row.x, row.y, row.width,
+            row.height, mainState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
             mainState.instance, nullptr);
         mainState.controls[index] = control;
         if (control != nullptr && mainState.font != nullptr) {
@@ -163,7 +169,7 @@ void addTooltip(HWND tooltip, HWND owner, HWND control, const wchar_t* text)
 void applyUiLanguage()
 {
     SetWindowTextW(mainState.mainWindow, uiText(T_APP_TITLE));
-    for (const CaptionSpec& caption : CAPTION_TABLE) {
+    for (const CaptionRow& caption : CAPTION_TABLE) {
         if (HWND control = mainState.controls[caption.control]; control != nullptr) {
             SetWindowTextW(control, uiText(caption.text));
         }

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-struct ControlSpec {
+struct ControlRow {
     int id;                  // 0 for the labels
     const wchar_t* className;
     DWORD style;
@@ -17,21 +17,21 @@ struct ControlSpec {
     const wchar_t* fixedText; // text that no language replaces, or null
 };
 
-struct CaptionSpec {
+struct CaptionRow {
     ControlIndex control;
     TextId text;
 };
 
-struct TooltipSpec {
+struct TooltipRow {
     ControlIndex control;
     TipId tip;
 };
 
-extern const ControlSpec CONTROL_TABLE[CONTROL_COUNT];
+extern const ControlRow CONTROL_TABLE[CONTROL_COUNT];
 constexpr int CAPTION_COUNT = 12;
-extern const CaptionSpec CAPTION_TABLE[CAPTION_COUNT];
+extern const CaptionRow CAPTION_TABLE[CAPTION_COUNT];
 constexpr int MAIN_TOOLTIP_COUNT = 13;
-extern const TooltipSpec TOOLTIP_TABLE[MAIN_TOOLTIP_COUNT];
+extern const TooltipRow TOOLTIP_TABLE[MAIN_TOOLTIP_COUNT];
 
 constexpr int MAIN_WINDOW_WIDTH = 730;
 constexpr int MAIN_WINDOW_HEIGHT = 610;

@@ -14,7 +14,6 @@
 // front-end creates if missing and opens. A cancelled run ends with code 1.
 #pragma once
 
-constexpr const wchar_t* ENGINE_FILE_NAME = L"vuruzuz_odurevazu.exe";
 constexpr const wchar_t* ENGINE_FILE_SUFFIX = L"\\vuruzuz_odurevazu.exe";
 constexpr const wchar_t* DEFAULT_OUTPUT_ROOT = L"outputs";
 

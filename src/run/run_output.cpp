@@ -128,8 +128,3 @@ void discardWaitingOutput()
     waiting.lines.clear();
     waiting.finishedCode.reset();
 }
-
-size_t waitingOutputLines()
-{
-    return waiting.lines.size();
-}

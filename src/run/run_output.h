@@ -51,6 +51,3 @@ void receiveRunOutput(OutputBatch* batch); // WM_RUN_OUTPUT; takes ownership
 void showWaitingOutput();                  // WM_TIMER OUTPUT_TIMER_ID
 void receiveRunFinished(unsigned exitCode); // WM_RUN_FINISHED
 void discardWaitingOutput();               // the window is going away
-
-// Lines received but not yet shown.
-size_t waitingOutputLines();

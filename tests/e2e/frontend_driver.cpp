@@ -152,11 +152,6 @@ void FrontEnd::answer(const MessageBoxSeen& box, int button)
     answerMessageBox(box, button);
 }
 
-bool FrontEnd::messageBoxShown() const
-{
-    return messageBoxShownBy(processId_);
-}
-
 long FrontEnd::waitForExit(DWORD timeoutMs)
 {
     if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) {

@@ -60,7 +60,6 @@ public:
     // A message box of the program, or an empty record on time-out.
     MessageBoxSeen waitForMessageBox(DWORD timeoutMs = 10000) const;
     static void answer(const MessageBoxSeen& box, int button);
-    bool messageBoxShown() const;
 
     // The exit code once the program has ended, or -1 on time-out.
     long waitForExit(DWORD timeoutMs = 20000);

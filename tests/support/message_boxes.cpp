@@ -162,8 +162,3 @@ void answerMessageBox(const MessageBoxSeen& box, int button)
         reinterpret_cast<LPARAM>(GetDlgItem(box.box, button)));
     waitUntil([&] { return !IsWindow(box.box); }, 5000);
 }
-
-bool messageBoxShownBy(DWORD processId)
-{
-    return findMessageBox(processId, nullptr) != nullptr;
-}

@@ -24,7 +24,6 @@ struct MessageBoxSeen {
 MessageBoxSeen waitForMessageBox(DWORD processId, DWORD timeoutMs = 10000, HWND owner = nullptr);
 // Presses the button and waits until the box has gone.
 void answerMessageBox(const MessageBoxSeen& box, int button);
-bool messageBoxShownBy(DWORD processId);
 
 // Which standard icon a message box's icon control shows.
 LPCWSTR identifyIcon(HWND iconControl);

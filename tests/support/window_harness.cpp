@@ -3,7 +3,6 @@
 #include "app/main_window.h"
 #include "app/window_state.h"
 #include "config/config.h"
-#include "util/paths.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -94,11 +93,6 @@ std::wstring className(HWND window)
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
     return name;
-}
-
-std::wstring programFolder()
-{
-    return executableDirectory();
 }
 
 namespace {

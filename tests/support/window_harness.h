@@ -25,9 +25,6 @@ int closeMainWindow(HWND window);
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);
 
-// The folder holding this test program (its aliyun_config.json is there).
-std::wstring programFolder();
-
 // What CreateWindowExW was given, as seen by a CBT hook on this thread:
 // controls change some of their style bits once they exist.
 struct CreatedWindow {

@@ -200,7 +200,7 @@ TEST_F(MainWindow, EveryLanguageRelabelsTitleCaptionsMenuAndTooltips)
         pumpPending();
 
         EXPECT_EQ(windowText(window), uiTextIn(language, T_APP_TITLE));
-        for (const CaptionSpec& caption : CAPTION_TABLE) {
+        for (const CaptionRow& caption : CAPTION_TABLE) {
             EXPECT_EQ(windowText(control(caption.control)), uiTextIn(language, caption.text)) << caption.control;
         }
 
