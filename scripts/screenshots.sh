@@ -7,9 +7,7 @@ BUILD_DIR=${BUILD_DIR:-$root/build}
 . "$root/scripts/wine-env.sh"
 out="$root/docs/screenshots"
 mkdir -p "$out"
-ensure_prefix "$BUILD_DIR/wineprefix-run"
-trap stop_wine_and_display EXIT
-start_display_if_needed
+begin_wine_session "$BUILD_DIR/wineprefix-run"
 for lang in ${LANGS:-zh en ja ko de fr}; do
   place="$BUILD_DIR/shots/$lang"
   rm -rf "$place" && mkdir -p "$place"

@@ -69,3 +69,11 @@ stop_wine_and_display() {
   if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k >/dev/null 2>&1 || true; fi
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; XVFB_PID=; fi
 }
+
+# What every command that runs Windows programs needs: a display, the
+# prefix (arguments as for ensure_prefix), and clean-up when it ends.
+begin_wine_session() {
+  trap stop_wine_and_display EXIT
+  start_display_if_needed
+  ensure_prefix "$@"
+}
