@@ -81,6 +81,13 @@ void releaseRunHandles()
     runState.unshownLines.reset();
 }
 
+void returnToIdle()
+{
+    releaseRunHandles();
+    runState.running = false;
+    setBusy(false);
+}
+
 void engineExited(unsigned serial)
 {
     if (serial == runState.serial && runState.running && runState.job != nullptr && mainState.mainWindow != nullptr) {
@@ -196,9 +203,7 @@ bool launchRun(const RunRequest& request)
         // go back to idle.
         context.reset();
         terminateRun();
-        releaseRunHandles();
-        runState.running = false;
-        setBusy(false);
+        returnToIdle();
         refuse(T_ERR_START, MB_ICONERROR);
         return false;
     }

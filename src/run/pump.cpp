@@ -1,6 +1,5 @@
 #include "run/pump.h"
 
-#include "app/commands.h"
 #include "app/window_state.h"
 #include "run/line_assembler.h"
 #include "run/run_state.h"
@@ -144,9 +143,7 @@ unsigned __stdcall outputPump(void* parameter)
 
 void showRunFinished(unsigned exitCode)
 {
-    releaseRunHandles();
-    runState.running = false;
-    setBusy(false);
+    returnToIdle();
     if (exitCode != 0) {
         appendLog(fillPlaceholder(uiText(T_MSG_FAILED), std::to_wstring(exitCode)));
         return;

@@ -15,7 +15,7 @@ struct WaitingOutput {
     std::deque<LogLine> lines;
     bool timerRunning = false;
     std::optional<unsigned> finishedCode; // the end came while lines were waiting
-    size_t shownLines = 0;                // engine lines put into the log so far
+    size_t shownLines = 0;                // log lines put in so far, pieces included
 };
 
 WaitingOutput waiting;

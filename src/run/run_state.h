@@ -51,3 +51,6 @@ void stopLeftoverHelpers();
 
 // Releases the process, the job and the exit watch of the run.
 void releaseRunHandles();
+
+// Back to idle: the handles released, the inputs enabled again.
+void returnToIdle();

@@ -1,6 +1,7 @@
 #include "e2e/frontend_driver.h"
 
 #include "run/run_request.h"
+#include "support/log_text.h"
 #include "util/paths.h"
 
 #include <tlhelp32.h>
@@ -96,19 +97,7 @@ std::wstring FrontEnd::log() const
 
 std::vector<std::wstring> FrontEnd::logLines() const
 {
-    std::vector<std::wstring> lines;
-    const std::wstring all = log();
-    size_t start = 0;
-    while (start < all.size()) {
-        size_t end = all.find(L"\r\n", start);
-        if (end == std::wstring::npos) {
-            end = all.size();
-        }
-        const std::wstring line = all.substr(start, end - start);
-        lines.push_back(line.size() >= 11 && line[0] == L'[' ? line.substr(11) : line);
-        start = end + 2;
-    }
-    return lines;
+    return splitLog(log());
 }
 
 void FrontEnd::setText(int id, const std::wstring& text)

@@ -2,6 +2,7 @@
 // configuration, and what a user would see.
 #include "app/ids.h"
 #include "e2e/frontend_driver.h"
+#include "support/log_text.h"
 #include "util/text.h"
 
 #include <gtest/gtest.h>
@@ -226,9 +227,7 @@ TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrder)
     const std::vector<std::wstring> lines = frontEnd.logLines();
     ASSERT_EQ(lines.size(), 3u + 30000u + 1u + 1u);
     for (size_t index = 0; index < 30000; ++index) {
-        wchar_t expected[32];
-        swprintf(expected, 32, L"line %08zu ", index + 1);
-        ASSERT_EQ(lines[3 + index].substr(0, 14), expected) << index;
+        ASSERT_EQ(lines[3 + index].substr(0, 14), numberedLine(index + 1)) << index;
         ASSERT_EQ(lines[3 + index].size(), 80u);
     }
     EXPECT_EQ(lines[lines.size() - 2], L"last words");

@@ -8,6 +8,7 @@
 #include "run/run_output.h"
 #include "run/run_state.h"
 #include "support/config_scope.h"
+#include "support/log_text.h"
 #include "support/message_boxes.h"
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
@@ -43,14 +44,7 @@ bool failingStart(PumpContext*)
 
 std::vector<std::wstring> logLines()
 {
-    std::vector<std::wstring> lines;
-    const std::wstring all = windowText(mainState.controls[CTL_LOG]);
-    for (size_t start = 0; start < all.size();) {
-        const size_t end = all.find(L"\r\n", start);
-        lines.push_back(all.substr(start + 11, end - start - 11));
-        start = end + 2;
-    }
-    return lines;
+    return splitLog(windowText(mainState.controls[CTL_LOG]));
 }
 
 class InProcessRun : public ::testing::Test {
@@ -91,9 +85,7 @@ TEST_F(InProcessRun, RefusedPostsAreRetriedInOrderAndNothingIsLost)
     const std::vector<std::wstring> lines = logLines();
     ASSERT_EQ(lines.size(), 1u + 2u + 3000u + 2u + 1u);
     for (size_t index = 0; index < 3000; ++index) {
-        wchar_t expected[32];
-        swprintf(expected, 32, L"line %08zu ", index + 1);
-        ASSERT_EQ(lines[3 + index].substr(0, 14), expected);
+        ASSERT_EQ(lines[3 + index].substr(0, 14), numberedLine(index + 1));
     }
     EXPECT_EQ(lines[3003], L"tail without end");
     EXPECT_EQ(lines[3004], L"ab") << "the last fragment without a line feed";
