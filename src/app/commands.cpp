@@ -9,60 +9,106 @@
 #include "text/catalogue.h"
 #include "text/log_pane.h"
 
-#include <commdlg.h>
+#include "run/engine_contract.h"
+#include "util/handles.h"
+#include "util/paths.h"
+
 #include <shellapi.h>
-#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <string>
 
 namespace {
 
-// Cut at bufferSize - 1 units, as the fields' read limits say.
-std::wstring fieldText(ControlIndex control, int bufferSize)
+// The whole text: paths may be far longer than MAX_PATH.
+std::wstring fieldText(ControlIndex control)
 {
-    std::wstring text(static_cast<size_t>(bufferSize), L'\0');
-    const int length = GetWindowTextW(mainState.controls[control], text.data(), bufferSize);
+    HWND field = mainState.controls[control];
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    const int length = GetWindowTextW(field, text.data(), static_cast<int>(text.size()));
     text.resize(length > 0 ? static_cast<size_t>(length) : 0);
     return text;
 }
 
 // The filter names are the same in every UI language.
-constexpr wchar_t INPUT_FILTER[] =
-    L"音频/视频文件 (*.mp3;*.wav;*.mp4;*.mkv;*.mov;*.flv;*.m4a;*.aac;*.wma;*.avi)\0"
-    L"*.mp3;*.wav;*.mp4;*.mkv;*.mov;*.flv;*.m4a;*.aac;*.wma;*.avi\0"
-    L"所有文件 (*.*)\0"
-    L"*.*\0";
+const COMDLG_FILTERSPEC INPUT_FILTER[] = {
+    {L"音频/视频文件 (*.mp3;*.wav;*.mp4;*.mkv;*.mov;*.flv;*.m4a;*.aac;*.wma;*.avi)",
+        L"*.mp3;*.wav;*.mp4;*.mkv;*.mov;*.flv;*.m4a;*.aac;*.wma;*.avi"},
+    {L"所有文件 (*.*)", L"*.*"},
+};
 
-void chooseInputFile()
+// The nearest folder at or above the path that exists, or nothing.
+std::wstring existingFolderAt(std::wstring path)
 {
-    wchar_t file[260] = {};
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = mainState.mainWindow;
-    dialog.lpstrFilter = INPUT_FILTER;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = 260;
-    dialog.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (GetOpenFileNameW(&dialog)) {
-        SetWindowTextW(mainState.controls[CTL_INPUT], file);
+    path = fullPath(path);
+    for (;;) {
+        if (pathKind(path) == PathKind::Folder) {
+            return path;
+        }
+        const std::wstring parent = parentDirectory(path);
+        if (parent.empty() || parent == path) {
+            return {};
+        }
+        path = parent;
     }
 }
 
+// The item-based common dialog: no limit on the length of what it returns.
+// Empty when the user cancels or the dialog cannot be shown.
+std::wstring pickPath(bool folder, const std::wstring& startFolder)
+{
+    IFileOpenDialog* created = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&created)))) {
+        return {};
+    }
+    const ComOwner<IFileOpenDialog> dialog(created);
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    options |= FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | (folder ? FOS_PICKFOLDERS : FOS_FILEMUSTEXIST);
+    dialog->SetOptions(options);
+    if (folder) {
+        dialog->SetTitle(uiText(T_LBL_OUTPUT));
+    } else {
+        dialog->SetFileTypes(2, INPUT_FILTER);
+        dialog->SetFileTypeIndex(1);
+    }
+    if (!startFolder.empty()) {
+        IShellItem* start = nullptr;
+        if (SUCCEEDED(SHCreateItemFromParsingName(startFolder.c_str(), nullptr, IID_PPV_ARGS(&start)))) {
+            const ComOwner<IShellItem> owner(start);
+            dialog->SetFolder(start);
+        }
+    }
+    IShellItem* chosen = nullptr;
+    if (FAILED(dialog->Show(mainState.mainWindow)) || FAILED(dialog->GetResult(&chosen))) {
+        return {};
+    }
+    const ComOwner<IShellItem> result(chosen);
+    PWSTR path = nullptr;
+    if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+        return {};
+    }
+    const UniqueTaskMemory<wchar_t> owned(path);
+    return path;
+}
+
+void chooseInputFile()
+{
+    const std::wstring file = pickPath(false, {});
+    if (!file.empty()) {
+        SetWindowTextW(mainState.controls[CTL_INPUT], file.c_str());
+    }
+}
+
+// Opens at the folder in the output field (or the nearest one above it
+// that exists).
 void chooseOutputFolder()
 {
-    BROWSEINFOW browse = {};
-    browse.hwndOwner = mainState.mainWindow;
-    browse.lpszTitle = uiText(T_LBL_OUTPUT);
-    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&browse);
-    if (item == nullptr) {
-        return;
+    std::wstring current = cleanPathField(fieldText(CTL_OUTPUT));
+    const std::wstring folder = pickPath(true, existingFolderAt(current.empty() ? DEFAULT_OUTPUT_ROOT : current));
+    if (!folder.empty()) {
+        SetWindowTextW(mainState.controls[CTL_OUTPUT], folder.c_str());
     }
-    wchar_t folder[260] = {};
-    if (SHGetPathFromIDListW(item, folder)) {
-        SetWindowTextW(mainState.controls[CTL_OUTPUT], folder);
-    }
-    CoTaskMemFree(item);
 }
 
 void cancelOrClose()
@@ -79,9 +125,9 @@ void cancelOrClose()
 
 void startRunFromWindow()
 {
-    const std::wstring input = fieldText(CTL_INPUT, 260);
-    const std::wstring output = fieldText(CTL_OUTPUT, 512);
-    const std::wstring label = fieldText(CTL_LABEL, 256);
+    const std::wstring input = fieldText(CTL_INPUT);
+    const std::wstring output = fieldText(CTL_OUTPUT);
+    const std::wstring label = fieldText(CTL_LABEL);
     const int speakerIndex = static_cast<int>(SendMessageW(mainState.controls[CTL_SPEAKERS], CB_GETCURSEL, 0, 0));
     const int checkState = static_cast<int>(SendMessageW(mainState.controls[CTL_CLIPS], BM_GETCHECK, 0, 0));
     launchRun(makeRunRequest(input, output, label, speakerIndex, checkState));

@@ -6,7 +6,6 @@
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/pump.h"
-#include "run/run_output.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
@@ -95,7 +94,6 @@ LRESULT onDestroy()
         terminateRun();
     }
     releaseRunHandles();
-    discardWaitingOutput();
     mainState.font.reset();
     // The controls, menu and tooltip window go with the window.
     mainState.mainWindow = nullptr;
@@ -127,9 +125,9 @@ LRESULT onSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
 }
 
-LRESULT onRunOutput(LPARAM lParam)
+LRESULT onRunOutput()
 {
-    receiveRunOutput(reinterpret_cast<OutputBatch*>(lParam));
+    receiveRunOutput();
     return 0;
 }
 
@@ -143,10 +141,6 @@ LRESULT onTimer(HWND window, WPARAM timer)
 {
     if (timer == OUTPUT_TIMER_ID) {
         showWaitingOutput();
-        return 0;
-    }
-    if (timer == HELPER_GRACE_TIMER_ID) {
-        stopLeftoverHelpers();
         return 0;
     }
     return DefWindowProcW(window, WM_TIMER, timer, 0);
@@ -173,7 +167,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SETCURSOR:
         return onSetCursor(window, wParam, lParam);
     case WM_RUN_OUTPUT:
-        return onRunOutput(lParam);
+        return onRunOutput();
     case WM_RUN_FINISHED:
         return onRunFinished(wParam);
     case WM_TIMER:
@@ -182,9 +176,6 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onAutostart();
     case WM_DROPFILES:
         return onDropFiles(reinterpret_cast<HDROP>(wParam));
-    case WM_ENGINE_EXITED:
-        engineExited(static_cast<unsigned>(wParam));
-        return 0;
     default:
         break;
     }
@@ -211,12 +202,18 @@ HWND createMainWindow(HINSTANCE instance)
 
 int runMessageLoop()
 {
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    MSG message = {};
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(message.wParam); // WM_QUIT
+        }
+        if (got < 0) {
+            return 1; // the loop cannot go on; the message holds nothing
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    return static_cast<int>(message.wParam);
 }
 
 int runApplication(HINSTANCE instance, const wchar_t* commandLine)

@@ -46,7 +46,5 @@ extern std::wstring autostartPath;
 constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;
 constexpr UINT WM_RUN_FINISHED = WM_APP + 2;
 constexpr UINT WM_AUTOSTART = WM_APP + 3;
-// The engine process has ended (its helpers may still hold the pipe).
-constexpr UINT WM_ENGINE_EXITED = WM_APP + 4;
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

@@ -48,41 +48,109 @@ namespace {
 // would recurse once per level and could overflow the stack.
 constexpr int MAX_NESTING = 256;
 
+// More backups than this and the file is left alone instead.
+constexpr int MAX_BACKUPS = 1000;
+
+enum class FileState { Usable, Missing, Unusable, Unreadable };
+
+struct FileContents {
+    FileState state;
+    AppConfig document; // when usable
+    std::string bytes;  // when unusable, for the backup
+};
+
 AppConfig parseConfig(const std::string& bytes)
 {
-    const AppConfig::parser_callback_t limitDepth = [](int depth, AppConfig::parse_event_t, AppConfig&) {
-        if (depth > MAX_NESTING) {
+    // The callback's depth counts the containers already open around the
+    // one starting, so the outermost object is at depth 0.
+    const AppConfig::parser_callback_t limitDepth = [](int depth, AppConfig::parse_event_t event, AppConfig&) {
+        const bool opening = event == AppConfig::parse_event_t::object_start
+            || event == AppConfig::parse_event_t::array_start;
+        if (opening && depth >= MAX_NESTING) {
             throw std::length_error("configuration nested too deeply");
         }
         return true;
     };
-    return AppConfig::parse(bytes, limitDepth, true, false);
+    AppConfig parsed = AppConfig::parse(bytes, limitDepth, true, false);
+    // Fails on a top level that is no object and on a ui_lang of another type.
+    parsed.value("ui_lang", "zh");
+    return parsed;
+}
+
+FileContents readConfigFile(const std::wstring& path)
+{
+    FileContents contents{FileState::Unreadable, AppConfig(), std::string()};
+    const ReadResult read = readWholeFile(path, contents.bytes);
+    if (read == ReadResult::Missing) {
+        contents.state = FileState::Missing;
+    } else if (read == ReadResult::Ok) {
+        try {
+            contents.document = parseConfig(contents.bytes);
+            contents.state = FileState::Usable;
+        } catch (const std::exception&) {
+            contents.state = FileState::Unusable;
+        }
+    }
+    return contents;
+}
+
+std::wstring backupPath(const std::wstring& path, int number)
+{
+    return number == 1 ? path + L".bak" : path + L"." + std::to_wstring(number) + L".bak";
+}
+
+// Keeps the exact bytes of an unusable file under the first backup name not
+// yet taken, so that every breakage can still be recovered by hand. A file
+// that could not be replaced (read-only, say) is not kept again each time.
+bool keepBackup(const std::wstring& path, const std::string& bytes)
+{
+    for (int number = 1; number <= MAX_BACKUPS; ++number) {
+        const std::wstring name = backupPath(path, number);
+        const NewFileResult result = writeNewFile(name, bytes);
+        if (result != NewFileResult::Exists) {
+            return result == NewFileResult::Written;
+        }
+        std::string kept;
+        if (readWholeFile(name, kept) == ReadResult::Ok && kept == bytes) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The document a change starts from, or nothing when the file must not be
+// written over: one that cannot be read, or whose backup failed.
+std::optional<AppConfig> startingDocument(const std::wstring& path, FileContents& contents)
+{
+    switch (contents.state) {
+    case FileState::Usable:
+        return std::move(contents.document);
+    case FileState::Missing:
+        return defaultConfig();
+    case FileState::Unusable:
+        if (keepBackup(path, contents.bytes)) {
+            return defaultConfig();
+        }
+        return std::nullopt;
+    case FileState::Unreadable:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 AppConfig loadConfigFile(const std::wstring& path)
 {
-    std::string bytes;
-    const ReadResult read = readWholeFile(path, bytes);
-    if (read == ReadResult::Ok) {
-        try {
-            AppConfig parsed = parseConfig(bytes);
-            const std::string code = parsed.value("ui_lang", "zh");
-            currentLanguage = languageIndexFromCode(code);
-            return parsed;
-        } catch (const std::exception&) {
-            // The defaults replace an unusable file below; its exact bytes
-            // are kept first so the account values can be recovered by hand.
-            writeWholeFileSafely(path + L".bak", bytes);
-        }
+    FileContents contents = readConfigFile(path);
+    if (contents.state == FileState::Usable) {
+        currentLanguage = languageIndexFromCode(contents.document.value("ui_lang", "zh"));
+        return std::move(contents.document);
+    }
+    if (std::optional<AppConfig> defaults = startingDocument(path, contents)) {
+        saveConfigFile(*defaults, path);
     }
     AppConfig defaults = defaultConfig();
-    // A file that is there but cannot be read (locked, access denied) cannot
-    // be backed up, so it is not overwritten either.
-    if (read != ReadResult::Unreadable) {
-        saveConfigFile(defaults, path);
-    }
     currentLanguage = languageIndexFromCode(defaults["ui_lang"].get<std::string>());
     return defaults;
 }
@@ -92,9 +160,23 @@ AppConfig loadConfig()
     return loadConfigFile(configFilePath());
 }
 
-void saveConfig(const AppConfig& config)
+std::optional<AppConfig> updateConfigFile(const std::wstring& path, const ConfigChange& change)
 {
-    saveConfigFile(config, configFilePath());
+    FileContents contents = readConfigFile(path);
+    std::optional<AppConfig> document = startingDocument(path, contents);
+    if (!document) {
+        return std::nullopt;
+    }
+    change(*document);
+    if (!saveConfigFile(*document, path)) {
+        return std::nullopt;
+    }
+    return document;
+}
+
+std::optional<AppConfig> updateConfig(const ConfigChange& change)
+{
+    return updateConfigFile(configFilePath(), change);
 }
 
 std::string configText(const AppConfig& config, const char* key)

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 using AppConfig = nlohmann::json;
@@ -16,14 +18,26 @@ extern AppConfig settingsConfig;
 std::wstring configFilePath();
 AppConfig defaultConfig();
 
-// Reads the file and sets currentLanguage from ui_lang. A missing or unusable
-// file is replaced by the defaults (an unusable one is first kept as
-// aliyun_config.json.bak). Never reports an error.
+// Reads the file and sets currentLanguage from ui_lang. A missing file is
+// created with the defaults; an unusable one is kept first under a backup
+// name of its own (aliyun_config.json.bak, then .2.bak, ...) and then
+// replaced by the defaults. A file that cannot be read, or whose backup
+// cannot be written, is left as it is and the defaults are used in memory
+// only. Never reports an error.
 AppConfig loadConfig();
-void saveConfig(const AppConfig& config);
-
-// The same on a file of the caller's choosing.
 AppConfig loadConfigFile(const std::wstring& path);
+
+// Sets the members the caller owns (change sets them) on the file as it
+// stands now, so that whatever else it holds survives: members written
+// meanwhile by others, unknown ones, and the whole file when it could not
+// be read. A missing or unusable file starts from the defaults, as loading
+// would. Returns the document written, or nothing when the file cannot be
+// read or written (then it is left as it was).
+using ConfigChange = std::function<void(AppConfig&)>;
+std::optional<AppConfig> updateConfig(const ConfigChange& change);
+std::optional<AppConfig> updateConfigFile(const std::wstring& path, const ConfigChange& change);
+
+// Writes the whole document; false when the bytes did not reach the file.
 bool saveConfigFile(const AppConfig& config, const std::wstring& path);
 
 // Indent 2, members in key order, raw UTF-8, no final line end.

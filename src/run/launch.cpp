@@ -11,12 +11,17 @@
 #include "util/paths.h"
 #include "util/text.h"
 
+#include <shellapi.h>
+
 #include <memory>
 #include <vector>
 
 RunState runState;
 
 namespace {
+
+// CreateProcessW takes at most this many units, terminator included.
+constexpr size_t COMMAND_LINE_LIMIT = 32767;
 
 std::array<std::string, 5> accountValues(const AppConfig& config)
 {
@@ -29,7 +34,8 @@ std::array<std::string, 5> accountValues(const AppConfig& config)
 
 // A job that ends everything in it when its last handle closes: the engine's
 // own helpers (a converter, say) inherit the pipe, and ending the engine
-// alone would leave them running and the run without an end.
+// alone would leave them running. A crash of any of them ends that process
+// with its exit code instead of waiting in an error dialog for a click.
 UniqueHandle createRunJob()
 {
     UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
@@ -37,6 +43,11 @@ UniqueHandle createRunJob()
         return job;
     }
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+    if (SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        return job;
+    }
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (!SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
         job.reset();
@@ -49,36 +60,58 @@ void refuse(TextId text, UINT icon)
     showMessage(mainState.mainWindow, text, MB_OK | icon);
 }
 
-void rememberPaths(AppConfig& config, const RunRequest& request)
+// Not reported when it fails: the run does not depend on it.
+void rememberPaths(const RunRequest& request)
 {
-    config["last_input"] = wideToUtf8(request.inputPath);
-    config["last_output"] = wideToUtf8(request.outputRoot);
-    saveConfig(config);
+    updateConfig([&](AppConfig& config) {
+        config["last_input"] = wideToUtf8(request.inputPath);
+        config["last_output"] = wideToUtf8(request.outputRoot);
+    });
 }
 
-void CALLBACK onEngineExit(void* context, BOOLEAN)
+// Starts the engine suspended, so it is in the job before it can start
+// anything, with its output in the pipe and no console window. The error
+// mode a child inherits is set around the start (and the job's limit does
+// the same for the engine's own children): a crash then ends the engine
+// with its exit code instead of a system error dialog that blocks the run.
+bool startEngine(std::wstring commandLine, HANDLE output, HANDLE job, UniqueHandle& process)
 {
-    const ExitWatch* watch = static_cast<const ExitWatch*>(context);
-    PostMessageW(watch->window, WM_ENGINE_EXITED, watch->serial, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION started = {};
+    const UINT errorMode = GetErrorMode();
+    SetErrorMode(errorMode | SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    const BOOL created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &started);
+    SetErrorMode(errorMode);
+    if (!created) {
+        return false;
+    }
+    process.reset(started.hProcess);
+    UniqueHandle primaryThread(started.hThread);
+    if (job != nullptr) {
+        AssignProcessToJobObject(job, process.get()); // without it, cancel ends the engine alone
+    }
+    ResumeThread(primaryThread.get());
+    return true;
 }
 
 } // namespace
 
 void releaseRunHandles()
 {
-    if (runState.exitWait != nullptr) {
-        // Waits for a callback under way, so none runs after this.
-        UnregisterWaitEx(runState.exitWait, INVALID_HANDLE_VALUE);
-        runState.exitWait = nullptr;
+    if (runState.output != nullptr) {
+        closeOutputChannel(*runState.output);
+        runState.output.reset();
     }
-    runState.exitWatch.reset();
-    if (mainState.mainWindow != nullptr) {
-        KillTimer(mainState.mainWindow, HELPER_GRACE_TIMER_ID);
-    }
+    discardWaitingOutput();
     runState.process.reset();
     // Closing the job ends whatever helper of the engine is still running.
     runState.job.reset();
-    runState.unshownLines.reset();
 }
 
 void returnToIdle()
@@ -86,22 +119,6 @@ void returnToIdle()
     releaseRunHandles();
     runState.running = false;
     setBusy(false);
-}
-
-void engineExited(unsigned serial)
-{
-    if (serial == runState.serial && runState.running && runState.job != nullptr && mainState.mainWindow != nullptr) {
-        SetTimer(mainState.mainWindow, HELPER_GRACE_TIMER_ID, HELPER_GRACE_MS, nullptr);
-    }
-}
-
-void stopLeftoverHelpers()
-{
-    KillTimer(mainState.mainWindow, HELPER_GRACE_TIMER_ID);
-    if (runState.running && runState.job != nullptr) {
-        // The engine has ended with its own exit code; only helpers are left.
-        TerminateJobObject(runState.job.get(), CANCELLED_EXIT_CODE);
-    }
 }
 
 void terminateRun()
@@ -119,8 +136,14 @@ bool launchRun(const RunRequest& request)
     if (runState.running) {
         return false;
     }
-    if (!pathExists(request.inputPath)) {
+    if (pathKind(request.inputPath) != PathKind::File) {
         refuse(T_ERR_NO_FILE, MB_ICONWARNING);
+        return false;
+    }
+    // The label names one folder below the date; anything else would put
+    // the results outside the output root or nowhere at all.
+    if (!request.label.empty() && !isValidFolderName(request.label)) {
+        refuse(T_ERR_BAD_LABEL, MB_ICONWARNING);
         return false;
     }
     const std::wstring enginePath = executableDirectory() + ENGINE_FILE_SUFFIX;
@@ -128,50 +151,27 @@ bool launchRun(const RunRequest& request)
         refuse(T_ERR_NO_ENGINE, MB_ICONERROR);
         return false;
     }
-    AppConfig config = loadConfig(); // also takes the file's language for what follows
+    const AppConfig config = loadConfig(); // also takes the file's language for what follows
     if (!accountComplete(accountValues(config))) {
         refuse(T_ERR_NEED_ACCOUNT, MB_ICONWARNING);
         return false;
     }
-    rememberPaths(config, request);
+    rememberPaths(request);
 
     const std::wstring commandLine = buildCommandLine(enginePath, request);
-
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+    UniqueHandle pipeRead;
+    UniqueHandle pipeWrite;
+    std::shared_ptr<OutputChannel> channel = openOutputChannel(mainState.mainWindow);
+    if (commandLine.size() >= COMMAND_LINE_LIMIT || channel == nullptr || !createOutputPipe(pipeRead, pipeWrite)) {
         refuse(T_ERR_START, MB_ICONERROR);
         return false;
     }
-    UniqueHandle pipeRead(readEnd);
-    UniqueHandle pipeWrite(writeEnd);
-    SetHandleInformation(pipeRead.get(), HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = pipeWrite.get();
-    startup.hStdError = pipeWrite.get();
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
-    writableCommandLine.push_back(L'\0');
-
     UniqueHandle job = createRunJob();
-    PROCESS_INFORMATION started = {};
-    // Suspended until it is in the job, so no helper it starts can escape it.
-    if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, TRUE,
-            CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &started)) {
+    UniqueHandle process;
+    if (!startEngine(commandLine, pipeWrite.get(), job.get(), process)) {
         refuse(T_ERR_START, MB_ICONERROR);
         return false;
     }
-    UniqueHandle process(started.hProcess);
-    UniqueHandle primaryThread(started.hThread);
-    if (job != nullptr && !AssignProcessToJobObject(job.get(), process.get())) {
-        job.reset(); // cancel then ends the engine alone
-    }
-    ResumeThread(primaryThread.get());
-    primaryThread.reset();
     pipeWrite.reset(); // the read end now ends with the engine and its helpers
 
     HANDLE pumpProcess = nullptr;
@@ -180,7 +180,7 @@ bool launchRun(const RunRequest& request)
 
     runState.process = std::move(process);
     runState.job = std::move(job);
-    runState.unshownLines = std::make_shared<std::atomic<size_t>>(0);
+    runState.output = channel;
     runState.running = true;
     setBusy(true);
     appendLog(std::wstring(uiText(T_LOG_START)) + request.inputPath);
@@ -190,14 +190,9 @@ bool launchRun(const RunRequest& request)
     runState.outputFolder = deriveOutputFolder(
         request.outputRoot, dateFolderName(now.wYear, now.wMonth, now.wDay), runFolderName(request));
     appendLog(std::wstring(uiText(T_LBL_OUTPUT)) + L" " + runState.outputFolder);
-    runState.exitWatch = std::make_unique<ExitWatch>(ExitWatch{mainState.mainWindow, ++runState.serial});
-    if (!RegisterWaitForSingleObject(&runState.exitWait, runState.process.get(), onEngineExit,
-            runState.exitWatch.get(), INFINITE, WT_EXECUTEONLYONCE)) {
-        runState.exitWait = nullptr;
-    }
 
     auto context = std::make_unique<PumpContext>(
-        PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead), runState.unshownLines});
+        PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead), channel});
     if (pumpProcess == nullptr || !startPumpThread(context.get())) {
         // Without a pump no end of run would ever come: stop the engine and
         // go back to idle.
@@ -209,4 +204,42 @@ bool launchRun(const RunRequest& request)
     }
     context.release(); // the pump's now
     return true;
+}
+
+bool openResultFolder(const std::wstring& folder)
+{
+    // A relative folder is relative to the current folder, which the engine
+    // shares; the shell is given the full path, and only ever a folder.
+    const std::wstring full = fullPath(folder);
+    if (!createFolderPath(full)) {
+        return false;
+    }
+    std::wstring target = full;
+    if (target.size() >= MAX_PATH) {
+        // The shell takes no longer paths; the short form often fits.
+        std::wstring shortForm(32768, L'\0');
+        const DWORD length = GetShortPathNameW(longPathForm(full).c_str(), shortForm.data(), 32768);
+        if (length > 0 && length < 32768) {
+            shortForm.resize(length);
+            target = shortForm.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\" + shortForm.substr(7)
+                : shortForm.rfind(L"\\\\?\\", 0) == 0         ? shortForm.substr(4)
+                                                             : shortForm;
+        }
+    }
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
+void showRunFinished(unsigned exitCode)
+{
+    returnToIdle();
+    if (exitCode != 0) {
+        appendLog(fillPlaceholder(uiText(T_MSG_FAILED), std::to_wstring(exitCode)));
+        return;
+    }
+    appendLog(uiText(T_MSG_DONE));
+    if (!runState.outputFolder.empty() && !openResultFolder(runState.outputFolder)) {
+        appendLog(fillPlaceholder(uiText(T_MSG_OPEN_FAILED), runState.outputFolder));
+    }
 }

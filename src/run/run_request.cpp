@@ -3,7 +3,7 @@
 #include "run/engine_contract.h"
 
 #include <cwchar>
-#include <filesystem>
+#include <cwctype>
 
 namespace {
 
@@ -33,14 +33,78 @@ size_t rootNameLength(std::wstring_view path)
     return 0;
 }
 
+bool hasDrive(std::wstring_view path)
+{
+    return path.size() >= 2 && isDriveLetter(path[0]) && path[1] == L':';
+}
+
+bool sameDrive(std::wstring_view left, std::wstring_view right)
+{
+    return hasDrive(left) && hasDrive(right) && towupper(left[0]) == towupper(right[0]);
+}
+
+bool isBlank(wchar_t unit)
+{
+    return unit == L' ' || unit == L'\t';
+}
+
 } // namespace
+
+std::wstring cleanPathField(std::wstring_view text)
+{
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') {
+        text = text.substr(1, text.size() - 2);
+    }
+    return std::wstring(text);
+}
+
+bool isValidFolderName(std::wstring_view name)
+{
+    if (name.empty() || name.size() > 255 || name == L"." || name == L"..") {
+        return false;
+    }
+    for (const wchar_t unit : name) {
+        if (unit < 32 || std::wstring_view(L"<>:\"/\\|?*").find(unit) != std::wstring_view::npos) {
+            return false;
+        }
+    }
+    if (name.back() == L'.' || name.back() == L' ') {
+        return false;
+    }
+    // Device names stay devices whatever extension follows them.
+    std::wstring base(name.substr(0, name.find(L'.')));
+    while (!base.empty() && base.back() == L' ') {
+        base.pop_back();
+    }
+    for (wchar_t& unit : base) {
+        unit = towupper(unit);
+    }
+    static constexpr std::wstring_view DEVICES[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+    for (const std::wstring_view device : DEVICES) {
+        if (base == device) {
+            return false;
+        }
+    }
+    const bool numbered = base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0);
+    const wchar_t digit = numbered ? base[3] : 0;
+    return !(numbered && ((digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3'));
+}
 
 RunRequest makeRunRequest(std::wstring_view inputText, std::wstring_view outputText, std::wstring_view labelText,
     int speakerIndex, int checkState)
 {
     RunRequest request;
-    request.inputPath = inputText;
-    request.outputRoot = outputText.empty() ? std::wstring(DEFAULT_OUTPUT_ROOT) : std::wstring(outputText);
+    request.inputPath = cleanPathField(inputText);
+    request.outputRoot = cleanPathField(outputText);
+    if (request.outputRoot.empty()) {
+        request.outputRoot = DEFAULT_OUTPUT_ROOT;
+    }
     request.label = labelText;
     request.speakerCount = speakerIndex + 2;
     request.makeClips = checkState == 1; // BST_CHECKED
@@ -127,10 +191,37 @@ std::wstring fileStem(std::wstring_view path)
 
 std::wstring joinPath(std::wstring_view left, std::wstring_view right)
 {
-    // The Windows build of std::filesystem follows the platform's append
-    // rules: absolute or other-drive right parts replace, rooted ones keep
-    // only the drive, and "\" is the separator written.
-    return (std::filesystem::path(left) / std::filesystem::path(right)).wstring();
+    const bool rightHasDrive = hasDrive(right);
+    if (!right.empty() && !isSeparator(right[0]) && !rightHasDrive) {
+        std::wstring joined(left);
+        const bool bareDrive = left.size() == 2 && hasDrive(left);
+        if (!left.empty() && !isSeparator(left.back()) && !bareDrive) {
+            joined += L'\\';
+        }
+        joined += right;
+        return joined;
+    }
+    // An absolute right part (a drive and a separator, or a network name)
+    // replaces the left part, as does one on another drive.
+    const bool network = right.size() >= 2 && isSeparator(right[0]) && isSeparator(right[1]);
+    if (network || (rightHasDrive && right.size() > 2 && isSeparator(right[2]))) {
+        return std::wstring(right);
+    }
+    if (rightHasDrive) {
+        if (!sameDrive(left, right)) {
+            return std::wstring(right);
+        }
+        return joinPath(left, right.substr(2));
+    }
+    if (!right.empty()) {
+        // Rooted: the left part's drive or network name, then the right part.
+        return std::wstring(left.substr(0, rootNameLength(left))) + std::wstring(right);
+    }
+    const bool bareDrive = left.size() == 2 && hasDrive(left);
+    if (left.empty() || bareDrive || isSeparator(left.back())) {
+        return std::wstring(left);
+    }
+    return std::wstring(left) + L'\\';
 }
 
 std::wstring runFolderName(const RunRequest& request)

@@ -14,8 +14,9 @@ struct RunRequest {
     bool makeClips = false;
 };
 
-// From the main window's fields: an empty output field means "outputs";
-// list index i means i + 2 speakers (no selection, -1, gives 1).
+// From the main window's fields: the two paths cleaned (cleanPathField), an
+// empty output field means "outputs"; list index i means i + 2 speakers (no
+// selection, -1, gives 1). The label is taken as typed.
 RunRequest makeRunRequest(std::wstring_view inputText, std::wstring_view outputText, std::wstring_view labelText,
     int speakerIndex, int checkState);
 
@@ -23,6 +24,15 @@ RunRequest makeRunRequest(std::wstring_view inputText, std::wstring_view outputT
 // back exactly the value: embedded quotes get a backslash, and backslashes
 // directly before a quote or before the closing quote are doubled (E:\ would
 // otherwise swallow the rest of the command line).
+// A path as pasted: surrounding blanks and one pair of surrounding double
+// quotes (the file manager's "Copy as path") removed.
+std::wstring cleanPathField(std::wstring_view text);
+
+// True when the text can be one folder's name: no separator, colon or other
+// character Windows forbids, not "." or "..", no dot or blank at the end, no
+// device name such as CON or LPT1 (with or without an extension).
+bool isValidFolderName(std::wstring_view name);
+
 std::wstring quoteArgument(std::wstring_view value);
 
 std::wstring buildCommandLine(std::wstring_view enginePath, const RunRequest& request);
@@ -33,7 +43,10 @@ bool accountComplete(const std::array<std::string, 5>& values);
 // The stem of a path's file name, by the Windows path grammar.
 std::wstring fileStem(std::wstring_view path);
 
-// Appends right to left by the Windows path grammar, writing "\".
+// Appends right to left by the Windows path grammar, writing "\": an
+// absolute right part (drive and separator, or a network name) or one on
+// another drive replaces the left part; a rooted one keeps only the left
+// part's drive or network name; drive letters compare without case.
 std::wstring joinPath(std::wstring_view left, std::wstring_view right);
 
 // The label as typed, or the input's stem when the label is empty.

@@ -1,8 +1,7 @@
 // The one active run, if any. Lives on the UI thread only: the output pump
-// never touches it and reports back through posted messages.
+// never touches it and reaches the window through the run's OutputChannel.
 #pragma once
 
-#include "run/run_output.h"
 #include "util/handles.h"
 
 #include <windows.h>
@@ -10,10 +9,7 @@
 #include <memory>
 #include <string>
 
-struct ExitWatch {
-    HWND window;
-    unsigned serial;
-};
+struct OutputChannel;
 
 struct RunState {
     bool running = false;
@@ -22,13 +18,8 @@ struct RunState {
     // The job holding the engine and every helper it starts, so that cancel
     // and shutdown end all of them and the output pipe closes.
     UniqueHandle job;
-    // Tells the window when the engine itself has ended; the serial number
-    // keeps a late notice of one run from touching the next.
-    HANDLE exitWait = nullptr;
-    std::unique_ptr<ExitWatch> exitWatch;
-    unsigned serial = 0;
-    // Engine lines posted by the run's pump and not yet shown; shared with it.
-    LineCounter unshownLines;
+    // The run's lines on their way from its pump to the log.
+    std::shared_ptr<OutputChannel> output;
     // Where the most recently started run's results are expected.
     std::wstring outputFolder;
 };
@@ -39,17 +30,8 @@ extern RunState runState;
 // state as it is: only the run-finished message returns it to idle.
 void terminateRun();
 
-// How long helpers the engine left behind may keep the output open after
-// the engine itself has ended, before they are stopped.
-constexpr UINT HELPER_GRACE_MS = 2000;
-constexpr UINT_PTR HELPER_GRACE_TIMER_ID = 2;
-
-// WM_ENGINE_EXITED and the grace timer: a helper that outlives the engine
-// and holds the pipe would otherwise keep the run busy for ever.
-void engineExited(unsigned serial);
-void stopLeftoverHelpers();
-
-// Releases the process, the job and the exit watch of the run.
+// Releases the process and the job (ending helpers the engine left) and
+// lets go of the run's output; the pump stops if it still runs.
 void releaseRunHandles();
 
 // Back to idle: the handles released, the inputs enabled again.

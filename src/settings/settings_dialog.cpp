@@ -86,8 +86,16 @@ INT_PTR onOk(HWND dialog)
         return TRUE;
     }
     const int position = static_cast<int>(SendDlgItemMessageW(dialog, IDC_CMB_LANG, CB_GETCURSEL, 0, 0));
-    const LanguageIndex language = applyAccountSettings(settingsConfig, values, position);
-    saveConfig(settingsConfig);
+    LanguageIndex language = 0;
+    std::optional<AppConfig> saved = updateConfig(
+        [&](AppConfig& config) { language = applyAccountSettings(config, values, position); });
+    if (!saved) {
+        // Nothing changes until the values are really stored: the dialog
+        // stays open with everything typed, the window keeps its language.
+        showMessage(dialog, T_ERR_SAVE_CONFIG, configFilePath(), MB_OK | MB_ICONWARNING);
+        return TRUE;
+    }
+    settingsConfig = std::move(*saved);
     currentLanguage = language;
     applyUiLanguage();
     EndDialog(dialog, IDOK);

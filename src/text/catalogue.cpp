@@ -42,6 +42,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"请先在【设置】中填写阿里云 AccessKey ID、AccessKey Secret、Appkey、地域和 OSS 桶名，才能开始处理。", // T_ERR_NEED_ACCOUNT
         L"开始处理: ", // T_LOG_START
         L"访问官方", // T_LINK_OFFICIAL
+        L"无法保存设置到 {0}。请把本程序移到您有写入权限的文件夹，或取消该文件的只读属性后重试。", // T_ERR_SAVE_CONFIG
+        L"名称标签必须是单个文件夹名：不能包含 \\ / : * ? \" < > |，不能是 . 或 ..，不能以点或空格结尾，也不能是 CON、NUL 等保留名称。", // T_ERR_BAD_LABEL
+        L"无法创建或打开结果文件夹: {0}", // T_MSG_OPEN_FAILED
     },
     // English ("en")
     {
@@ -80,6 +83,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Please fill in the Aliyun AccessKey ID, AccessKey Secret, Appkey, region and OSS bucket in Settings before processing.", // T_ERR_NEED_ACCOUNT
         L"Start processing: ", // T_LOG_START
         L"Visit Official", // T_LINK_OFFICIAL
+        L"Could not save the settings to {0}. Move this program to a folder you can write to, or make the file writable, and try again.", // T_ERR_SAVE_CONFIG
+        L"The name label must be a single folder name: it may not contain \\ / : * ? \" < > |, be . or .., end with a dot or a blank, or be a reserved name such as CON or NUL.", // T_ERR_BAD_LABEL
+        L"Could not create or open the result folder: {0}", // T_MSG_OPEN_FAILED
     },
     // Japanese ("ja")
     {
@@ -118,6 +124,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"処理前に「設定」で Aliyun AccessKey ID・AccessKey Secret・Appkey・リージョン・OSSバケットを入力してください。", // T_ERR_NEED_ACCOUNT
         L"処理開始: ", // T_LOG_START
         L"公式サイト", // T_LINK_OFFICIAL
+        L"設定を {0} に保存できませんでした。このプログラムを書き込み可能なフォルダに移すか、ファイルを書き込み可能にしてから、もう一度お試しください。", // T_ERR_SAVE_CONFIG
+        L"名前ラベルは1つのフォルダ名にしてください。\\ / : * ? \" < > | を含めること、. や .. にすること、末尾をピリオドや空白にすること、CON や NUL などの予約名にすることはできません。", // T_ERR_BAD_LABEL
+        L"結果フォルダを作成または開けませんでした: {0}", // T_MSG_OPEN_FAILED
     },
     // Korean ("ko")
     {
@@ -156,6 +165,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"처리 전에 설정에서 Aliyun AccessKey ID, AccessKey Secret, Appkey, 리전, OSS 버킷을 입력하세요.", // T_ERR_NEED_ACCOUNT
         L"처리 시작: ", // T_LOG_START
         L"공식 사이트", // T_LINK_OFFICIAL
+        L"설정을 {0}에 저장하지 못했습니다. 이 프로그램을 쓰기 가능한 폴더로 옮기거나 파일을 쓰기 가능하게 한 뒤 다시 시도하세요.", // T_ERR_SAVE_CONFIG
+        L"이름 라벨은 하나의 폴더 이름이어야 합니다. \\ / : * ? \" < > |를 포함하거나, . 또는 ..이거나, 마침표나 공백으로 끝나거나, CON, NUL 같은 예약된 이름일 수 없습니다.", // T_ERR_BAD_LABEL
+        L"결과 폴더를 만들거나 열지 못했습니다: {0}", // T_MSG_OPEN_FAILED
     },
     // German ("de")
     {
@@ -194,6 +206,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Bitte tragen Sie AccessKey ID, AccessKey Secret, Appkey, Region und OSS-Bucket in den Einstellungen ein, bevor Sie fortfahren.", // T_ERR_NEED_ACCOUNT
         L"Verarbeitung startet: ", // T_LOG_START
         L"Offizielle Website", // T_LINK_OFFICIAL
+        L"Die Einstellungen konnten nicht in {0} gespeichert werden. Verschieben Sie dieses Programm in einen Ordner mit Schreibrechten oder machen Sie die Datei beschreibbar und versuchen Sie es erneut.", // T_ERR_SAVE_CONFIG
+        L"Das Namenslabel muss ein einzelner Ordnername sein: Es darf weder \\ / : * ? \" < > | enthalten noch . oder .. sein, nicht auf Punkt oder Leerzeichen enden und kein reservierter Name wie CON oder NUL sein.", // T_ERR_BAD_LABEL
+        L"Ergebnisordner konnte nicht erstellt oder geöffnet werden: {0}", // T_MSG_OPEN_FAILED
     },
     // French ("fr")
     {
@@ -232,6 +247,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Veuillez saisir AccessKey ID, AccessKey Secret, Appkey, région et bucket OSS dans Paramètres avant de continuer.", // T_ERR_NEED_ACCOUNT
         L"Début du traitement : ", // T_LOG_START
         L"Site officiel", // T_LINK_OFFICIAL
+        L"Impossible d'enregistrer les paramètres dans {0}. Placez ce programme dans un dossier où vous pouvez écrire, ou rendez le fichier modifiable, puis réessayez.", // T_ERR_SAVE_CONFIG
+        L"L'étiquette du nom doit être un seul nom de dossier : elle ne peut pas contenir \\ / : * ? \" < > |, valoir . ou .., se terminer par un point ou un espace, ni être un nom réservé comme CON ou NUL.", // T_ERR_BAD_LABEL
+        L"Impossible de créer ou d'ouvrir le dossier de résultats : {0}", // T_MSG_OPEN_FAILED
     },
 };
 
@@ -395,4 +413,9 @@ std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value)
 int showMessage(HWND owner, TextId text, UINT flags)
 {
     return MessageBoxW(owner, uiText(text), uiText(T_APP_TITLE), flags);
+}
+
+int showMessage(HWND owner, TextId text, std::wstring_view value, UINT flags)
+{
+    return MessageBoxW(owner, fillPlaceholder(uiText(text), value).c_str(), uiText(T_APP_TITLE), flags);
 }

@@ -47,6 +47,9 @@ enum TextId : int {
     T_ERR_NEED_ACCOUNT = 32,
     T_LOG_START = 33,
     T_LINK_OFFICIAL = 34,
+    T_ERR_SAVE_CONFIG = 35,  // "{0}" takes the configuration file's path
+    T_ERR_BAD_LABEL = 36,
+    T_MSG_OPEN_FAILED = 37,  // "{0}" takes the result folder
     TEXT_COUNT
 };
 
@@ -91,5 +94,7 @@ LanguageIndex languageIndexFromCode(std::string_view code);
 // The first "{0}" of text replaced by value; later ones and texts without it stay.
 std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value);
 
-// A message box captioned with the application title of the current language.
+// A message box captioned with the application title of the current
+// language; the second form fills the text's "{0}" with value.
 int showMessage(HWND owner, TextId text, UINT flags);
+int showMessage(HWND owner, TextId text, std::wstring_view value, UINT flags);

@@ -27,14 +27,63 @@ std::wstring formatLogLine(std::wstring_view text, const SYSTEMTIME& time)
 
 namespace {
 
+// Where the user is in the log: new lines are followed only while the
+// selection is empty and the last line is in view, as in any log viewer;
+// otherwise the selection and the first visible line stay where they are.
+struct LogView {
+    DWORD selectionStart = 0;
+    DWORD selectionEnd = 0;
+    LRESULT firstVisible = 0;
+    bool following = true;
+};
+
+int lineHeight(HWND pane)
+{
+    HDC dc = GetDC(pane);
+    const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(pane, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(pane, dc);
+    return metrics.tmHeight > 0 ? metrics.tmHeight : 1;
+}
+
+LogView viewOf(HWND pane)
+{
+    LogView view;
+    SendMessageW(pane, EM_GETSEL, reinterpret_cast<WPARAM>(&view.selectionStart),
+        reinterpret_cast<LPARAM>(&view.selectionEnd));
+    view.firstVisible = SendMessageW(pane, EM_GETFIRSTVISIBLELINE, 0, 0);
+    RECT format = {};
+    SendMessageW(pane, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const LRESULT visibleLines = (format.bottom - format.top) / lineHeight(pane);
+    // The text ends with a line break, so the last line holding text is the
+    // one before the last.
+    const LRESULT lastTextLine = SendMessageW(pane, EM_GETLINECOUNT, 0, 0) - 2;
+    view.following = view.selectionStart == view.selectionEnd && view.firstVisible + visibleLines > lastTextLine;
+    return view;
+}
+
 void insertAtEnd(HWND pane, const std::wstring& text)
 {
+    const LogView view = viewOf(pane);
+    // Windows draws nothing in between; Wine's edit control ignores this and
+    // the caller decides when the pane is painted.
+    SendMessageW(pane, WM_SETREDRAW, FALSE, 0);
     // At the end of the text, not at the caret: a click into the pane must
     // not make later lines land in the middle of the log.
     const LRESULT end = GetWindowTextLengthW(pane);
     SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(end), end);
     SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageW(pane, EM_SCROLLCARET, 0, 0);
+    if (view.following) {
+        SendMessageW(pane, EM_SCROLLCARET, 0, 0);
+    } else {
+        SendMessageW(pane, EM_SETSEL, view.selectionStart, view.selectionEnd);
+        const LRESULT firstNow = SendMessageW(pane, EM_GETFIRSTVISIBLELINE, 0, 0);
+        SendMessageW(pane, EM_LINESCROLL, 0, view.firstVisible - firstNow);
+    }
+    SendMessageW(pane, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(pane, nullptr, TRUE);
 }
 
 } // namespace

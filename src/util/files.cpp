@@ -63,6 +63,11 @@ ReadResult readWholeFile(const std::wstring& path, std::string& bytes)
 
 bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes)
 {
+    // Windows refuses to replace a read-only file; Wine would replace it.
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        return false;
+    }
     const std::wstring temporary = path + L".tmp";
     {
         UniqueHandle file = createForWriting(temporary);
@@ -83,4 +88,21 @@ bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes)
     }
     DeleteFileW(temporary.c_str());
     return rewriteInPlace(path, bytes);
+}
+
+NewFileResult writeNewFile(const std::wstring& path, const std::string& bytes)
+{
+    UniqueHandle file = adoptHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file == nullptr) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        const bool fileThere = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        return fileThere ? NewFileResult::Exists : NewFileResult::Failed;
+    }
+    if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+        file.reset();
+        DeleteFileW(path.c_str());
+        return NewFileResult::Failed;
+    }
+    return NewFileResult::Written;
 }

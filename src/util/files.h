@@ -17,5 +17,16 @@ ReadResult readWholeFile(const std::wstring& path, std::string& bytes);
 // which then replaces the real one in one step. When that replacement is
 // refused (another program holds the file open without delete sharing), the
 // file is rewritten in place instead, so the save is not lost. The temporary
-// is never left behind. Returns whether the bytes reached the file.
+// is never left behind. A read-only file is left alone. Returns whether the
+// bytes reached the file.
 bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes);
+
+enum class NewFileResult {
+    Written,
+    Exists, // a file of that name is already there; it was not touched
+    Failed, // anything else: a folder of that name, no access, a full disk
+};
+
+// Creates the file with the bytes, never replacing anything that is there.
+// A file that could not be written whole is removed again.
+NewFileResult writeNewFile(const std::wstring& path, const std::string& bytes);

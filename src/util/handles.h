@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <memory>
 #include <type_traits>
@@ -42,3 +43,22 @@ struct LocalMemoryFreer {
 };
 template <typename T>
 using UniqueLocal = std::unique_ptr<T, LocalMemoryFreer>;
+
+// COM interfaces, released once.
+struct ComReleaser {
+    void operator()(IUnknown* object) const noexcept
+    {
+        if (object != nullptr) {
+            object->Release();
+        }
+    }
+};
+template <typename T>
+using ComOwner = std::unique_ptr<T, ComReleaser>;
+
+// Memory the shell hands out with CoTaskMemAlloc.
+struct TaskMemoryFreer {
+    void operator()(void* memory) const noexcept { CoTaskMemFree(memory); }
+};
+template <typename T>
+using UniqueTaskMemory = std::unique_ptr<T, TaskMemoryFreer>;

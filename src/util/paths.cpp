@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -33,22 +34,75 @@ std::wstring executableDirectory()
     }
 }
 
-bool pathExists(const std::wstring& path)
+std::wstring longPathForm(const std::wstring& path)
+{
+    const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+    const bool network = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.';
+    if (path.size() < MAX_PATH - 12 || (!drive && !network)) { // 12: room CreateDirectoryW needs
+        return path;
+    }
+    std::wstring absolute = fullPath(path); // the prefix turns off "." and ".." handling
+    std::replace(absolute.begin(), absolute.end(), L'/', L'\\');
+    return network ? L"\\\\?\\UNC" + absolute.substr(1) : L"\\\\?\\" + absolute;
+}
+
+std::wstring fullPath(const std::wstring& path)
+{
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) {
+        return path;
+    }
+    full.resize(length);
+    return full;
+}
+
+PathKind pathKind(const std::wstring& path)
 {
     if (path.empty()) {
-        return false;
+        return PathKind::Missing;
     }
+    const std::wstring usable = longPathForm(path);
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    if (!GetFileAttributesExW(usable.c_str(), GetFileExInfoStandard, &data)) {
+        return PathKind::Missing;
+    }
+    DWORD attributes = data.dwFileAttributes;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        // A symbolic link or junction counts only when its target is there;
+        // opening without access rights follows it to the end.
+        UniqueHandle target = adoptHandle(CreateFileW(usable.c_str(), 0,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (target == nullptr || !GetFileInformationByHandle(target.get(), &information)) {
+            return PathKind::Missing;
+        }
+        attributes = information.dwFileAttributes;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
+}
+
+bool pathExists(const std::wstring& path)
+{
+    return pathKind(path) != PathKind::Missing;
+}
+
+bool createFolderPath(const std::wstring& folder)
+{
+    const PathKind kind = pathKind(folder);
+    if (kind != PathKind::Missing) {
+        return kind == PathKind::Folder;
+    }
+    const std::wstring full = fullPath(folder);
+    const std::wstring parent = parentDirectory(full);
+    if (!parent.empty() && parent != full && !createFolderPath(parent)) {
         return false;
     }
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-        return true;
-    }
-    // A symbolic link or junction counts only when its target is there;
-    // opening without access rights follows it to the end.
-    UniqueHandle target = adoptHandle(CreateFileW(path.c_str(), 0,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return target != nullptr;
+    CreateDirectoryW(longPathForm(full).c_str(), nullptr);
+    return pathKind(full) == PathKind::Folder;
 }

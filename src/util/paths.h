@@ -12,7 +12,24 @@ std::wstring executableDirectory();
 // the root is kept whole, the last component and the separators before it go.
 std::wstring parentDirectory(std::wstring_view path);
 
-// True when anything (file, folder, or a link whose target exists) is at the
-// path. Every failure to find out, not only "not found", counts as missing, so
-// no caller can be ended by an access or device error.
+// An absolute path in the form the file functions take beyond MAX_PATH
+// ("\\?\C:\..." or "\\?\UNC\server\..."); other paths unchanged.
+std::wstring longPathForm(const std::wstring& path);
+
+// The full path of a relative or absolute one (against the current folder),
+// with "." and ".." resolved; the path itself when that fails.
+std::wstring fullPath(const std::wstring& path);
+
+enum class PathKind { Missing, File, Folder };
+
+// What is at the path, links followed to their target. Every failure to find
+// out, not only "not found", counts as missing, so no caller can be ended by
+// an access or device error.
+PathKind pathKind(const std::wstring& path);
+
+// True when anything (file, folder, or a link whose target exists) is there.
 bool pathExists(const std::wstring& path);
+
+// Creates the folder and every missing folder above it; true when the folder
+// is there afterwards (also when it already was).
+bool createFolderPath(const std::wstring& folder);

@@ -42,3 +42,22 @@ std::string wideToUtf8(std::wstring_view wide)
     }
     return utf8;
 }
+
+std::wstring decodeOutputLine(std::string_view bytes, unsigned fallbackCodePage)
+{
+    if (bytes.empty()) {
+        return {};
+    }
+    const int inputLength = platformLength(bytes.size());
+    const bool utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), inputLength, nullptr, 0) > 0;
+    if (utf8 || fallbackCodePage == CP_UTF8) {
+        return utf8ToWide(bytes);
+    }
+    const int needed = MultiByteToWideChar(fallbackCodePage, 0, bytes.data(), inputLength, nullptr, 0);
+    if (needed <= 0) {
+        return utf8ToWide(bytes);
+    }
+    std::wstring wide(static_cast<size_t>(needed), L'\0');
+    MultiByteToWideChar(fallbackCodePage, 0, bytes.data(), inputLength, wide.data(), needed);
+    return wide;
+}

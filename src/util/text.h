@@ -9,3 +9,8 @@
 // Embedded zeros are ordinary characters: the explicit length is used.
 std::wstring utf8ToWide(std::string_view utf8);
 std::string wideToUtf8(std::wstring_view wide);
+
+// One line of a program's output: UTF-8 when it is valid UTF-8, otherwise
+// text in the given code page (the system's ANSI code page for the engine,
+// whose helpers may write in it). Never fails.
+std::wstring decodeOutputLine(std::string_view bytes, unsigned fallbackCodePage);

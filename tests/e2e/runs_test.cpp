@@ -153,31 +153,44 @@ TEST(Runs, CancelStopsTheEngineAndEveryHelperItStarted)
 
 TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
 {
+    const std::wstring noFile = L"File does not exist. Please choose again.";
+    const std::wstring badLabel = L"The name label must be a single folder name: it may not contain \\ / : * ? \" < > |, "
+                                  L"be . or .., end with a dot or a blank, or be a reserved name such as CON or NUL.";
     struct Case {
         const char* name;
         std::string config;
         bool withEngine;
-        bool inputExists;
+        const wchar_t* input; // beside the recording; null for the recording itself
+        std::wstring label;
         std::wstring text;
         LPCWSTR icon;
     } cases[] = {
-        {"missing input", englishConfig(), true, false, L"File does not exist. Please choose again.", IDI_WARNING},
-        {"missing engine", englishConfig(), false, true,
+        {"missing input", englishConfig(), true, L"gone.wav", L"", noFile, IDI_WARNING},
+        {"input is a folder", englishConfig(), true, L"", L"", noFile, IDI_WARNING},
+        {"missing engine", englishConfig(), false, nullptr, L"",
             L"vuruzuz_odurevazu.exe not found. Put it in the same folder as this program.", IDI_ERROR},
         {"incomplete account",
             "{\"access_key_id\": \"id\", \"access_key_secret\": \"\", \"appkey\": \"key\", \"oss_bucket\": \"b\", "
             "\"region\": \"r\", \"ui_lang\": \"en\"}",
-            true, true,
+            true, nullptr, L"",
             L"Please fill in the Aliyun AccessKey ID, AccessKey Secret, Appkey, region and OSS bucket in Settings "
             L"before processing.",
             IDI_WARNING},
+        {"label above the root", englishConfig(), true, nullptr, L"..\\..\\escaped", badLabel, IDI_WARNING},
+        {"label elsewhere", englishConfig(), true, nullptr, L"C:\\evil", badLabel, IDI_WARNING},
+        {"label that is a device", englishConfig(), true, nullptr, L"CON", badLabel, IDI_WARNING},
+        {"label with a forbidden character", englishConfig(), true, nullptr, L"a\"b", badLabel, IDI_WARNING},
     };
     for (const Case& refusal : cases) {
         SCOPED_TRACE(refusal.name);
         Installation installation(refusal.config, refusal.withEngine);
         Recording recording(installation);
-        const std::wstring input = refusal.inputExists ? recording.path : installation.file(L"gone.wav");
-        FrontEnd frontEnd(installation, L"--autostart " + inQuotes(input));
+        const std::wstring input = refusal.input == nullptr ? recording.path
+                                                            : installation.file(L"recordings\\") + refusal.input;
+        FrontEnd frontEnd(installation, L"");
+        frontEnd.setText(IDC_EDIT_INPUT, input);
+        frontEnd.setText(IDC_EDIT_LABEL, refusal.label);
+        frontEnd.click(IDC_BTN_OK);
         const MessageBoxSeen box = frontEnd.waitForMessageBox();
         ASSERT_NE(box.box, nullptr);
         EXPECT_EQ(box.text, refusal.text);
@@ -194,19 +207,88 @@ TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
 
 TEST(Runs, AnEngineThatCannotStartIsReportedAfterThePathsAreSaved)
 {
+    // An engine file that is no program, and a command line longer than
+    // Windows takes (it is refused, never cut).
+    for (const bool tooLong : {false, true}) {
+        SCOPED_TRACE(tooLong ? "command line too long" : "not a program");
+        Installation installation;
+        if (!tooLong) {
+            writeBytes(installation.engine(), "this is not a program");
+        }
+        Recording recording(installation);
+        const std::wstring root = tooLong ? L"D:\\" + std::wstring(33000, L'r') : L"outputs";
+        FrontEnd frontEnd(installation, L"", {{L"STANDIN_RECORD", installation.file(L"record.json")}});
+        frontEnd.setText(IDC_EDIT_INPUT, recording.path);
+        frontEnd.setText(IDC_EDIT_OUTPUT, root);
+        frontEnd.click(IDC_BTN_OK);
+        const MessageBoxSeen box = frontEnd.waitForMessageBox();
+        ASSERT_NE(box.box, nullptr);
+        EXPECT_EQ(box.text, L"Failed to start the processing program.");
+        EXPECT_EQ(box.icon, IDI_ERROR);
+        FrontEnd::answer(box, IDOK);
+        const nlohmann::json config = nlohmann::json::parse(installation.config());
+        EXPECT_EQ(config.value("last_input", ""), wideToUtf8(recording.path));
+        EXPECT_EQ(config.value("last_output", ""), wideToUtf8(root)) << "read whole, not cut";
+        EXPECT_EQ(frontEnd.logLines(), (std::vector<std::wstring>{HINT_EN}));
+        EXPECT_FALSE(fileExists(installation.file(L"record.json"))) << "no engine ran";
+        expectIdleControls(frontEnd);
+    }
+}
+
+TEST(Runs, PastedAndLongPathsAreTakenWhole)
+{
+    // A recording deeper than MAX_PATH, pasted with the quotes of "Copy as
+    // path", and an output root of 626 characters.
     Installation installation;
-    writeBytes(installation.engine(), "this is not a program");
-    Recording recording(installation);
-    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path));
-    const MessageBoxSeen box = frontEnd.waitForMessageBox();
-    ASSERT_NE(box.box, nullptr);
-    EXPECT_EQ(box.text, L"Failed to start the processing program.");
-    EXPECT_EQ(box.icon, IDI_ERROR);
-    FrontEnd::answer(box, IDOK);
+    std::wstring deep = installation.file(L"recordings");
+    CreateDirectoryW(deep.c_str(), nullptr);
+    while (deep.size() < 300) {
+        deep += L"\\" + std::wstring(40, L'd');
+        CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    const std::wstring input = deep + L"\\talk.wav";
+    writeBytes(input, "RIFF");
+    ASSERT_GT(input.size(), 300u);
+    std::wstring root = installation.file(L"out");
+    while (root.size() < 626) {
+        root += L"\\" + std::wstring(std::min<size_t>(60, 626 - root.size() - 1), L'o');
+    }
+    ASSERT_EQ(root.size(), 626u);
+    FrontEnd frontEnd(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}, {L"STANDIN_RECORD", installation.file(L"record.json")}});
+    frontEnd.setText(IDC_EDIT_INPUT, L"  \"" + input + L"\" ");
+    frontEnd.setText(IDC_EDIT_OUTPUT, L"\"" + root + L"\"");
+    frontEnd.click(IDC_BTN_OK);
+    ASSERT_TRUE(frontEnd.waitForLine(DONE_EN));
+    const std::wstring folder = root + L"\\" + todayFolder() + L"\\talk";
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    EXPECT_EQ(lines[1], L"Start processing: " + input);
+    EXPECT_EQ(lines[2], L"Output folder: " + folder);
+    const nlohmann::json record = recorded(installation.file(L"record.json"));
+    EXPECT_EQ(record["argv"][1], wideToUtf8(input));
+    EXPECT_EQ(record["argv"][3], wideToUtf8(root));
     const nlohmann::json config = nlohmann::json::parse(installation.config());
-    EXPECT_EQ(config.value("last_input", ""), wideToUtf8(recording.path));
-    EXPECT_EQ(frontEnd.logLines(), (std::vector<std::wstring>{HINT_EN}));
-    expectIdleControls(frontEnd);
+    EXPECT_EQ(config.value("last_input", ""), wideToUtf8(input)) << "stored without the quotes";
+    EXPECT_EQ(config.value("last_output", ""), wideToUtf8(root));
+    EXPECT_EQ(GetFileAttributesW((L"\\\\?\\" + folder).c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+        static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(lines.back(), DONE_EN) << "the long folder was created and opened";
+    frontEnd.waitForForeignWindows(1);
+}
+
+TEST(Runs, DoneNeverOpensWhatIsNotAFolder)
+{
+    // A file stands where the result folder should be created.
+    Installation installation;
+    Recording recording(installation);
+    writeBytes(installation.file(L"outputs"), "not a folder");
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path), {{L"STANDIN_SCRIPT", L"text:ok;exit:0"}});
+    const std::wstring folder = L"outputs\\" + todayFolder() + L"\\talk.final";
+    ASSERT_TRUE(frontEnd.waitForLine(L"Could not create or open the result folder: " + folder));
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    EXPECT_EQ(lines[lines.size() - 2], DONE_EN);
+    Sleep(1000);
+    EXPECT_TRUE(frontEnd.newForeignWindows().empty()) << "the shell was not asked to open anything";
+    EXPECT_EQ(readBytes(installation.file(L"outputs")), "not a folder");
 }
 
 TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrder)
@@ -244,7 +326,7 @@ TEST(Runs, AwkwardArgumentsReachTheEngineIntact)
     const std::wstring input = folder + L"\\talk (final).wav";
     writeBytes(input, "RIFF");
     const std::wstring root = L"E:\\";
-    const std::wstring label = L"my \"quoted\" label\\";
+    const std::wstring label = L"my 'label' (1) & 记号";
     FrontEnd frontEnd(installation, L"",
         {{L"STANDIN_SCRIPT", L"exit:7"}, {L"STANDIN_RECORD", installation.file(L"record.json")}});
     frontEnd.setText(IDC_EDIT_INPUT, input);
@@ -259,7 +341,7 @@ TEST(Runs, AwkwardArgumentsReachTheEngineIntact)
         nlohmann::json::array({wideToUtf8(installation.engine()), wideToUtf8(input), "--out-root", "E:\\", "--label",
             wideToUtf8(label), "--spk-num", "10", "--clips"}));
     const std::vector<std::wstring> lines = frontEnd.logLines();
-    EXPECT_EQ(lines[2], L"Output folder: E:\\" + todayFolder() + L"\\my \"quoted\" label\\");
+    EXPECT_EQ(lines[2], L"Output folder: E:\\" + todayFolder() + L"\\" + label);
 }
 
 TEST(Runs, ClosingDuringARunAsksFirst)
@@ -310,7 +392,7 @@ TEST(Runs, OddOutputIsShownLineByLineWithoutLosingAnything)
 {
     Installation installation;
     Recording recording(installation);
-    // Invalid UTF-8, a NUL inside a line, carriage returns only, a character
+    // Not UTF-8, a NUL inside a line, carriage returns only, a character
     // split across writes, a long line, then a last line without a line feed.
     FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
         {{L"STANDIN_SCRIPT",
@@ -321,7 +403,7 @@ TEST(Runs, OddOutputIsShownLineByLineWithoutLosingAnything)
     // The long line is shown as one stamped line and unstamped continuations.
     const size_t pieces = (100000 + 1023) / 1024;
     ASSERT_EQ(lines.size(), 3u + 5u + pieces + 1u + 1u);
-    EXPECT_EQ(lines[3], L"\xFFFD" L"a\xFFFD");
+    EXPECT_EQ(lines[3], L"\u00FF" L"a\u00FE") << "not UTF-8: the ANSI code page, here 1252";
     EXPECT_EQ(lines[4], L"a\xFFFD" L"b");
     EXPECT_EQ(lines[5], L"after nul");
     EXPECT_EQ(lines[6], L"1\r2\r3") << "only the CR before the line feed goes";

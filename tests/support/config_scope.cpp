@@ -12,6 +12,9 @@ void removeAll()
 {
     DeleteFileW(ConfigScope::path().c_str());
     DeleteFileW((ConfigScope::path() + L".bak").c_str());
+    for (int number = 2; number <= 20; ++number) {
+        DeleteFileW((ConfigScope::path() + L"." + std::to_wstring(number) + L".bak").c_str());
+    }
     DeleteFileW((ConfigScope::path() + L".tmp").c_str());
 }
 

@@ -3,9 +3,14 @@
 #include "app/main_window.h"
 #include "app/window_state.h"
 #include "config/config.h"
+#include "support/message_boxes.h"
+
+#include <gtest/gtest.h>
 
 #include <commctrl.h>
 #include <ole2.h>
+
+#include <thread>
 
 void prepareWindowProgram()
 {
@@ -78,6 +83,42 @@ int closeMainWindow(HWND window)
         Sleep(5);
     }
     return -1;
+}
+
+void withDialogOpenedBy(HWND mainWindow, WORD command, const std::function<void(HWND dialog)>& actions)
+{
+    std::thread driver([&] {
+        HWND dialog = nullptr;
+        waitUntil(
+            [&] {
+                for (HWND window : topLevelWindows()) {
+                    if (processOf(window) == GetCurrentProcessId() && classOf(window) == L"#32770"
+                        && GetWindow(window, GW_OWNER) == mainWindow && IsWindowVisible(window)) {
+                        dialog = window;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10000);
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "no dialog opened";
+            return;
+        }
+        actions(dialog);
+        if (IsWindow(dialog)) {
+            ADD_FAILURE() << "the actions left the dialog open";
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+    driver.join();
+}
+
+void press(HWND dialog, int button)
+{
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    waitUntil([&] { return !IsWindow(dialog); }, 5000);
 }
 
 std::wstring windowText(HWND window)

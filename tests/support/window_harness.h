@@ -22,6 +22,13 @@ void pumpPending();
 // queue; returns the quit code, or -1 when there was none.
 int closeMainWindow(HWND window);
 
+// Sends the command to the main window, which opens a modal dialog, and runs
+// the actions on another thread while it is open; they must end it.
+void withDialogOpenedBy(HWND mainWindow, WORD command, const std::function<void(HWND dialog)>& actions);
+
+// Presses a dialog's button and waits until the dialog has gone.
+void press(HWND dialog, int button);
+
 std::wstring windowText(HWND window);
 std::wstring className(HWND window);
 

@@ -22,8 +22,11 @@ size_t occurrences(const std::wstring& text, const std::wstring& what)
     return count;
 }
 
-// FNV-1a over every text and tooltip of a language, each followed by a zero
-// unit: one figure that changes with any byte of the stored wording.
+// The texts the catalogue started with; later ones are appended after them.
+constexpr int FIRST_TEXT_COUNT = T_LINK_OFFICIAL + 1;
+
+// FNV-1a over the first texts and every tooltip of a language, each followed
+// by a zero unit: one figure that changes with any byte of the stored wording.
 uint64_t fingerprint(LanguageIndex language)
 {
     uint64_t hash = 0xcbf29ce484222325ull;
@@ -36,7 +39,7 @@ uint64_t fingerprint(LanguageIndex language)
             }
         }
     };
-    for (int id = 0; id < TEXT_COUNT; ++id) {
+    for (int id = 0; id < FIRST_TEXT_COUNT; ++id) {
         feed(uiTextIn(language, static_cast<TextId>(id)));
     }
     for (int id = 0; id < TIP_COUNT; ++id) {
@@ -49,7 +52,7 @@ uint64_t fingerprint(LanguageIndex language)
 
 TEST(Catalogue, EveryLanguageKeepsItsStoredWordingExactly)
 {
-    static_assert(TEXT_COUNT == 35 && TIP_COUNT == 14);
+    static_assert(FIRST_TEXT_COUNT == 35 && TIP_COUNT == 14);
     const uint64_t expected[LANGUAGE_COUNT] = {
         0x7c0ece0ceaf7c49full, 0xee2070173ad8d55full, 0x510bd2343e5ea868ull,
         0xcb43ec90dcef896dull, 0x22f64e582594e8adull, 0x8215f7a4585cbc27ull,
@@ -67,7 +70,8 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
             const std::wstring text = uiTextIn(language, static_cast<TextId>(id));
             EXPECT_FALSE(text.empty()) << id;
             EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos) << id;
-            EXPECT_EQ(occurrences(text, L"{0}"), id == T_MSG_FAILED ? 1u : 0u) << id;
+            const bool takesValue = id == T_MSG_FAILED || id == T_ERR_SAVE_CONFIG || id == T_MSG_OPEN_FAILED;
+            EXPECT_EQ(occurrences(text, L"{0}"), takesValue ? 1u : 0u) << id;
         }
         for (int id = 0; id < TIP_COUNT; ++id) {
             const std::wstring tip = tipTextIn(language, static_cast<TipId>(id));

@@ -28,7 +28,11 @@ protected:
     void SetUp() override { currentLanguage = 3; }
     void TearDown() override { currentLanguage = 0; }
     std::wstring path() const { return folder.file(L"aliyun_config.json"); }
-    std::wstring backup() const { return folder.file(L"aliyun_config.json.bak"); }
+    std::wstring backup(int number = 1) const
+    {
+        return folder.file(number == 1 ? L"aliyun_config.json.bak"
+                                       : L"aliyun_config.json." + std::to_wstring(number) + L".bak");
+    }
     TempFolder folder;
 };
 
@@ -82,6 +86,7 @@ TEST_F(ConfigFile, UnusableFileIsBackedUpThenReplacedByTheDefaults)
         "{\"appkey\": \"x\"} {}",                      // trailing text
         "{\"appkey\": \"\xC3\"}",                      // ill-formed UTF-8
     };
+    int number = 0;
     for (const std::string& bytes : broken) {
         SCOPED_TRACE(bytes);
         writeBytes(path(), bytes);
@@ -90,9 +95,57 @@ TEST_F(ConfigFile, UnusableFileIsBackedUpThenReplacedByTheDefaults)
         EXPECT_EQ(config, defaultConfig());
         EXPECT_EQ(currentLanguage, 0);
         EXPECT_EQ(readBytes(path()), DEFAULT_FILE);
-        EXPECT_EQ(readBytes(backup()), bytes); // each newer backup replaces the older
+        EXPECT_EQ(readBytes(backup(++number)), bytes) << "each breakage under a name of its own";
         EXPECT_FALSE(fileExists(path() + L".tmp"));
     }
+    EXPECT_EQ(readBytes(backup(1)), broken[0]) << "an older backup is never overwritten";
+}
+
+TEST_F(ConfigFile, ABrokenFileWhoseBackupFailsIsLeftAsItIs)
+{
+    const std::string broken = "{\"access_key_id\": \"AK-only-copy\", ";
+    writeBytes(path(), broken);
+    CreateDirectoryW(backup().c_str(), nullptr); // the backup's name is taken by a folder
+    EXPECT_EQ(loadConfigFile(path()), defaultConfig());
+    EXPECT_EQ(readBytes(path()), broken);
+    EXPECT_FALSE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "k"; }).has_value());
+    EXPECT_EQ(readBytes(path()), broken) << "a save does not write over it either";
+}
+
+TEST_F(ConfigFile, ASaveChangesOnlyItsOwnMembersOnTheFileAsItIsNow)
+{
+    writeBytes(path(), "{\"access_key_id\": \"AK\", \"last_input\": \"D:\\\\a.wav\", \"zz\": [1]}");
+    const std::optional<AppConfig> saved =
+        updateConfigFile(path(), [](AppConfig& config) { config["last_output"] = "E:\\out"; });
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(readBytes(path()), serializeConfig(*saved));
+    EXPECT_EQ(*saved, AppConfig::parse("{\"access_key_id\": \"AK\", \"last_input\": \"D:\\\\a.wav\", "
+                                       "\"last_output\": \"E:\\\\out\", \"zz\": [1]}"));
+
+    // Held by another program while a save comes: the save fails and the
+    // file keeps every member; once free, the next save keeps them too.
+    {
+        UniqueHandle holder = adoptHandle(CreateFileW(path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+            nullptr));
+        ASSERT_NE(holder, nullptr);
+        EXPECT_FALSE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "k"; }).has_value());
+    }
+    ASSERT_TRUE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "k"; }).has_value());
+    const AppConfig after = AppConfig::parse(readBytes(path()));
+    EXPECT_EQ(after["last_input"], "D:\\a.wav");
+    EXPECT_EQ(after["zz"], AppConfig::array({1}));
+    EXPECT_EQ(after["appkey"], "k");
+
+    // A missing file starts from the defaults; a broken one too, after its backup.
+    DeleteFileW(path().c_str());
+    ASSERT_TRUE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "k"; }).has_value());
+    AppConfig expected = defaultConfig();
+    expected["appkey"] = "k";
+    EXPECT_EQ(AppConfig::parse(readBytes(path())), expected);
+    writeBytes(path(), "{broken");
+    ASSERT_TRUE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "k"; }).has_value());
+    EXPECT_EQ(AppConfig::parse(readBytes(path())), expected);
+    EXPECT_EQ(readBytes(backup()), "{broken");
 }
 
 TEST_F(ConfigFile, LanguageComesFromUiLangExactly)
@@ -209,16 +262,21 @@ TEST_F(ConfigFile, NoBadFileCrashesOrLosesTheAccountWithoutABackup)
         "\xEF\xBB\xBF garbage",                                       // BOM and garbage
         "{\"ui_lang\": [\"en\"], \"access_key_id\": \"AK-keep-me\"}", // wrong type for the language
     };
+    int number = 0;
     for (const std::string& bytes : corpus) {
         SCOPED_TRACE(bytes.substr(0, 40));
         writeBytes(path(), bytes);
         EXPECT_EQ(loadConfigFile(path()), defaultConfig());
-        EXPECT_EQ(readBytes(backup()), bytes);
+        EXPECT_EQ(readBytes(backup(++number)), bytes);
         EXPECT_EQ(readBytes(path()), DEFAULT_FILE);
     }
 
-    // Nested just deep enough is kept, and saves again.
-    const std::string deepButFine = "{\"x\": " + std::string(200, '[') + std::string(200, ']') + "}";
+    // 256 levels are kept, and save again; 257 are not.
+    const std::string deepButFine = "{\"x\": " + std::string(255, '[') + std::string(255, ']') + "}";
+    const std::string tooDeep = "{\"x\": " + std::string(256, '[') + std::string(256, ']') + "}";
+    writeBytes(path(), tooDeep);
+    EXPECT_EQ(loadConfigFile(path()), defaultConfig());
+    EXPECT_EQ(readBytes(backup(++number)), tooDeep);
     writeBytes(path(), deepButFine);
     const AppConfig kept = loadConfigFile(path());
     EXPECT_TRUE(kept.contains("x"));
@@ -239,6 +297,10 @@ TEST_F(ConfigFile, AReadOnlyFileIsBackedUpAndLeftAlone)
     SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(loadConfigFile(path()), defaultConfig());
     EXPECT_EQ(readBytes(backup()), "{broken");
+    EXPECT_EQ(readBytes(path()), "{broken");
+    EXPECT_FALSE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "k"; }).has_value());
+    EXPECT_EQ(readBytes(path()), "{broken");
+    EXPECT_FALSE(fileExists(backup(2))) << "the same breakage is kept once";
     EXPECT_FALSE(fileExists(path() + L".tmp"));
     SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -1,4 +1,5 @@
 #include "run/line_assembler.h"
+#include "run/pump.h"
 
 #include <gtest/gtest.h>
 
@@ -74,4 +75,15 @@ TEST(LineAssembler, AnySplitOfTheSameStreamGivesTheSameLines)
         }
         EXPECT_EQ(cut(blocks), whole) << round;
     }
+}
+
+TEST(EngineExit, AnExitCodeThatCannotBeReadIsAFailure)
+{
+    HANDLE waitOnly = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &waitOnly, SYNCHRONIZE,
+        FALSE, 0));
+    const UniqueHandle owner(waitOnly);
+    EXPECT_EQ(exitCodeOf(waitOnly), UNKNOWN_EXIT_CODE) << "no right to read it";
+    EXPECT_EQ(exitCodeOf(nullptr), UNKNOWN_EXIT_CODE);
+    EXPECT_NE(UNKNOWN_EXIT_CODE, 0u) << "never reported as success";
 }

@@ -40,15 +40,43 @@ TEST(PathExists, AnyEntryCountsAndEverythingElseIsMissing)
 
 TEST(PathExists, LinkCountsOnlyWhenItsTargetIsThere)
 {
+    // Windows makes the links here when the user may (developer mode or an
+    // administrator); otherwise the build's test set-up has made them on the
+    // file system the test runs on (under Wine: Unix links, which Wine follows).
     TempFolder folder;
-    writeBytes(folder.file(L"target.wav"), "x");
-    const std::wstring link = folder.file(L"link.wav");
-    // Wine reports success but makes no link; only a link that is there can be tested.
-    if (!CreateSymbolicLinkW(link.c_str(), folder.file(L"target.wav").c_str(), 0)
-        || GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        GTEST_SKIP() << "symbolic links are not available here";
+    std::wstring links = folder.path();
+    writeBytes(folder.file(L"target.wav"), "RIFF");
+    CreateDirectoryW(folder.file(L"folder").c_str(), nullptr);
+    const bool made = CreateSymbolicLinkW(folder.file(L"link.wav").c_str(), L"target.wav", 0)
+        && CreateSymbolicLinkW(folder.file(L"dangling.wav").c_str(), L"missing.wav", 0)
+        && CreateSymbolicLinkW(folder.file(L"folder-link").c_str(), L"folder", SYMBOLIC_LINK_FLAG_DIRECTORY)
+        && GetFileAttributesW(folder.file(L"dangling.wav").c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!made) {
+        links = parentDirectory(executableDirectory()) + L"\\links";
     }
-    EXPECT_TRUE(pathExists(link));
-    DeleteFileW(folder.file(L"target.wav").c_str());
-    EXPECT_FALSE(pathExists(link));
+    ASSERT_EQ(pathKind(links + L"\\target.wav"), PathKind::File) << "no links to test with";
+    EXPECT_TRUE(pathExists(links + L"\\link.wav"));
+    EXPECT_EQ(pathKind(links + L"\\link.wav"), PathKind::File);
+    EXPECT_EQ(pathKind(links + L"\\folder-link"), PathKind::Folder);
+    EXPECT_FALSE(pathExists(links + L"\\dangling.wav")) << "its target is missing";
+}
+
+TEST(PathKind, TellsFilesFromFoldersAtAnyLength)
+{
+    TempFolder folder;
+    std::wstring deep = folder.path();
+    while (deep.size() < 400) {
+        deep += L"\\" + std::wstring(50, L'k');
+        ASSERT_TRUE(CreateDirectoryW(longPathForm(deep).c_str(), nullptr));
+    }
+    writeBytes(deep + L"\\talk.wav", "RIFF");
+    EXPECT_EQ(pathKind(deep), PathKind::Folder);
+    EXPECT_EQ(pathKind(deep + L"\\talk.wav"), PathKind::File);
+    EXPECT_EQ(pathKind(deep + L"\\gone.wav"), PathKind::Missing);
+    EXPECT_TRUE(createFolderPath(deep + L"\\a\\b\\c"));
+    EXPECT_EQ(pathKind(deep + L"\\a\\b\\c"), PathKind::Folder);
+    EXPECT_FALSE(createFolderPath(deep + L"\\talk.wav\\inside")) << "a file stands in the way";
+    EXPECT_FALSE(createFolderPath(deep + L"\\talk.wav"));
+    EXPECT_EQ(longPathForm(L"C:\\short"), L"C:\\short");
+    EXPECT_EQ(longPathForm(L"\\\\server\\share\\" + std::wstring(300, L'x')).substr(0, 15), L"\\\\?\\UNC\\server\\");
 }

@@ -92,14 +92,48 @@ TEST(RunRequestFromFields, AppliesTheFieldRules)
     EXPECT_EQ(empty.outputRoot, L"outputs");
     EXPECT_EQ(empty.speakerCount, 2);
     EXPECT_FALSE(empty.makeClips);
-    const RunRequest blank = makeRunRequest(L" D:\\a.wav ", L" ", L" x ", 8, BST_CHECKED);
-    EXPECT_EQ(blank.inputPath, L" D:\\a.wav ");
-    EXPECT_EQ(blank.outputRoot, L" ");
-    EXPECT_EQ(blank.label, L" x ");
+    const RunRequest blank = makeRunRequest(L" D:\\a.wav\t", L" ", L" x ", 8, BST_CHECKED);
+    EXPECT_EQ(blank.inputPath, L"D:\\a.wav");
+    EXPECT_EQ(blank.outputRoot, L"outputs") << "blanks alone are no folder";
+    EXPECT_EQ(blank.label, L" x ") << "the label is taken as typed";
     EXPECT_EQ(blank.speakerCount, 10);
     EXPECT_TRUE(blank.makeClips);
     EXPECT_EQ(makeRunRequest(L"", L"o", L"", -1, BST_INDETERMINATE).speakerCount, 1);
     EXPECT_FALSE(makeRunRequest(L"", L"o", L"", 0, BST_INDETERMINATE).makeClips);
+}
+
+TEST(RunRequestFromFields, PastedPathsLoseTheirQuotesAndBlanks)
+{
+    const struct {
+        const wchar_t* typed;
+        const wchar_t* used;
+    } cases[] = {
+        {L"\"C:\\rec\\talk.wav\"", L"C:\\rec\\talk.wav"},
+        {L"  \"D:\\out dir\"  ", L"D:\\out dir"},
+        {L"\"\"", L""},
+        {L"\"", L"\""},
+        {L"\"a\" \"b\"", L"a\" \"b"},
+        {L"C:\\x\"", L"C:\\x\""},
+    };
+    for (const auto& field : cases) {
+        EXPECT_EQ(cleanPathField(field.typed), field.used) << field.typed;
+    }
+    EXPECT_EQ(makeRunRequest(L"\"C:\\a.wav\"", L"\"\"", L"", 0, BST_UNCHECKED).outputRoot, L"outputs");
+}
+
+TEST(FolderName, OnlyASingleValidNameIsALabel)
+{
+    for (const wchar_t* valid : {L"meeting", L"会议 2026-12-08", L" leading blank", L"a.b", L"CONSOLE", L"COM10",
+             L"LPT", L"x..y", L"name with 'quotes' (1)"}) {
+        EXPECT_TRUE(isValidFolderName(valid)) << valid;
+    }
+    for (const wchar_t* invalid : {L"", L".", L"..", L"..\\..\\escaped", L"a\\b", L"a/b", L"C:\\evil", L"\\rooted",
+             L"a:b", L"a*", L"a?", L"a\"b", L"a<b", L"a>b", L"a|b", L"tab\there", L"dot.", L"blank ", L"CON", L"con",
+             L"Nul.txt", L"aux.tar.gz", L"PRN", L"COM1", L"lpt9", L"COM\u00B9", L"CONIN$"}) {
+        EXPECT_FALSE(isValidFolderName(invalid)) << invalid;
+    }
+    EXPECT_TRUE(isValidFolderName(std::wstring(255, L'n')));
+    EXPECT_FALSE(isValidFolderName(std::wstring(256, L'n')));
 }
 
 TEST(AccountCheck, AllFiveMustHoldSomething)
@@ -142,6 +176,11 @@ TEST(JoinPath, FollowsTheWindowsAppendRules)
     EXPECT_EQ(joinPath(L"D:\\out\\2026-12-07", L"D:x"), L"D:\\out\\2026-12-07\\x");
     EXPECT_EQ(joinPath(L"outputs\\2026-12-07", L""), L"outputs\\2026-12-07\\");
     EXPECT_EQ(joinPath(L"D:", L""), L"D:");
+    EXPECT_EQ(joinPath(L"C:\\a", L"\\\\srv\\s"), L"\\\\srv\\s") << "a network name is absolute";
+    EXPECT_EQ(joinPath(L"\\\\server\\share\\d", L"\\x"), L"\\\\server\\x") << "rooted keeps the network name";
+    EXPECT_EQ(joinPath(L"\\\\server\\share", L"x"), L"\\\\server\\share\\x");
+    EXPECT_EQ(joinPath(L"C:\\a", L"c:x"), L"C:\\a\\x") << "drive letters compare without case";
+    EXPECT_EQ(joinPath(L"outputs", L"D:x"), L"D:x");
 }
 
 TEST(OutputFolder, IsRootThenDateThenLabelOrStem)

@@ -76,3 +76,25 @@ TEST(TextConversion, EveryValidStringRoundTripsAndNoInputFails)
         EXPECT_EQ(utf8ToWide(wideToUtf8(decoded)), decoded) << "what was decoded is valid text";
     }
 }
+
+TEST(OutputLines, UTF8WhenValidOtherwiseTheGivenCodePage)
+{
+    const std::string gbk = "\xB4\xA6\xC0\xED\xD6\xD0 \xBD\xF8\xB6\xC8 50%"; // 处理中 进度 50% in code page 936
+    const struct {
+        std::string bytes;
+        unsigned codePage;
+        std::wstring shown;
+    } cases[] = {
+        {"\xE5\xA4\x84\xE7\x90\x86\xE4\xB8\xAD 50%", 936, L"处理中 50%"}, // valid UTF-8 wins everywhere
+        {gbk, 936, L"处理中 进度 50%"},
+        {gbk, 1252, L"\u00B4\u00A6\u00C0\u00ED\u00D6\u00D0 \u00BD\u00F8\u00B6\u00C8 50%"},
+        {"caf\xE9", 1252, L"café"},
+        {"\xFF" "a\xFE", 65001, L"\xFFFD" L"a\xFFFD"}, // a UTF-8 system: replacement characters
+        {"plain ASCII", 936, L"plain ASCII"},
+        {"a\0b"s, 936, L"a\0b"s},
+        {"", 936, L""},
+    };
+    for (const auto& line : cases) {
+        EXPECT_EQ(decodeOutputLine(line.bytes, line.codePage), line.shown) << line.codePage;
+    }
+}

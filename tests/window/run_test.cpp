@@ -1,12 +1,12 @@
-// Runs inside this program, with seams that make the platform fail the way
-// Windows can: a full message queue, a thread that cannot be started.
+// Runs inside this program: a pump thread that cannot be started, and a pump
+// reading an engine that no job holds.
 #include "app/commands.h"
 #include "app/ids.h"
 #include "app/window_state.h"
 #include "run/launch.h"
 #include "run/pump.h"
-#include "run/run_output.h"
 #include "run/run_state.h"
+#include "util/paths.h"
 #include "support/config_scope.h"
 #include "support/log_text.h"
 #include "support/message_boxes.h"
@@ -16,26 +16,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
 
 namespace {
 
 const std::string ACCOUNT = "{\"access_key_id\": \"id\", \"access_key_secret\": \"s\", \"appkey\": \"k\", "
                             "\"oss_bucket\": \"b\", \"region\": \"r\", \"ui_lang\": \"en\"}";
-
-std::atomic<int> postCalls{0};
-
-// Refuses two posts out of three, and every post for a stretch, as a full
-// Windows queue would.
-BOOL WINAPI unreliablePost(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    const int call = ++postCalls;
-    if (call % 3 != 0 || (call > 20 && call < 60)) {
-        return FALSE;
-    }
-    return PostMessageW(window, message, wParam, lParam);
-}
 
 bool failingStart(PumpContext*)
 {
@@ -57,7 +43,6 @@ protected:
     }
     void TearDown() override
     {
-        pumpPostMessage = PostMessageW;
         SetEnvironmentVariableW(L"STANDIN_SCRIPT", nullptr);
         closeMainWindow(window);
     }
@@ -75,22 +60,47 @@ protected:
 
 } // namespace
 
-TEST_F(InProcessRun, RefusedPostsAreRetriedInOrderAndNothingIsLost)
+TEST_F(InProcessRun, AHelperOutsideAnyJobCannotKeepTheRunBusy)
 {
-    postCalls = 0;
-    pumpPostMessage = unreliablePost;
-    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"lines:3000:40;text:tail without end;hex:61 62;exit:4");
-    ASSERT_TRUE(launchRun(request()));
-    ASSERT_TRUE(waitForEnd());
+    // Started as the launch starts the engine, but in no job of the window's,
+    // so ending the run cannot end the helper that holds the pipe.
+    UniqueHandle readEnd;
+    UniqueHandle writeEnd;
+    ASSERT_TRUE(createOutputPipe(readEnd, writeEnd));
+    UniqueHandle testJob(CreateJobObjectW(nullptr, nullptr)); // only to clean up after the test
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(testJob.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    std::wstring commandLine = L"\"" + executableDirectory() + L"\\vuruzuz_odurevazu.exe\" x";
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"child:0;text:engine finished;exit:6");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    PROCESS_INFORMATION started = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
+        nullptr, nullptr, &startup, &started));
+    AssignProcessToJobObject(testJob.get(), started.hProcess);
+    ResumeThread(started.hThread);
+    CloseHandle(started.hThread);
+    writeEnd.reset();
+
+    HANDLE pumpProcess = nullptr;
+    DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &pumpProcess, 0, FALSE,
+        DUPLICATE_SAME_ACCESS);
+    runState.process.reset(started.hProcess);
+    runState.output = openOutputChannel(window);
+    runState.running = true;
+    ASSERT_TRUE(startPumpThread(new PumpContext{window, UniqueHandle(pumpProcess), std::move(readEnd), runState.output}));
+    ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 15000)) << "the run ends although the pipe stays open";
     const std::vector<std::wstring> lines = logLines();
-    ASSERT_EQ(lines.size(), 1u + 2u + 3000u + 2u + 1u);
-    for (size_t index = 0; index < 3000; ++index) {
-        ASSERT_EQ(lines[3 + index].substr(0, 14), numberedLine(index + 1));
-    }
-    EXPECT_EQ(lines[3003], L"tail without end");
-    EXPECT_EQ(lines[3004], L"ab") << "the last fragment without a line feed";
-    EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"4"));
-    EXPECT_GT(postCalls.load(), 60);
+    EXPECT_EQ(lines[lines.size() - 2], L"engine finished");
+    EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"6")) << "with the engine's own exit code";
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    ASSERT_TRUE(QueryInformationJobObject(testJob.get(), JobObjectBasicAccountingInformation, &accounting,
+        sizeof accounting, nullptr));
+    EXPECT_GE(accounting.ActiveProcesses, 1u) << "the helper itself is out of the window's reach";
 }
 
 TEST_F(InProcessRun, APumpThatCannotStartLeavesNoEngineAndAnIdleWindow)

@@ -11,6 +11,7 @@
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
+#include "util/handles.h"
 #include "util/text.h"
 
 #include <commctrl.h>
@@ -21,48 +22,11 @@
 
 namespace {
 
-HWND findSettingsDialog(HWND owner)
-{
-    HWND found = nullptr;
-    waitUntil(
-        [&] {
-            for (HWND window : topLevelWindows()) {
-                if (processOf(window) == GetCurrentProcessId() && classOf(window) == L"#32770"
-                    && GetWindow(window, GW_OWNER) == owner && IsWindowVisible(window)) {
-                    found = window;
-                    return true;
-                }
-            }
-            return false;
-        },
-        10000);
-    return found;
-}
-
 // Opens the dialog as the Settings button does and runs the actions on
 // another thread while it is open. They must end it.
 void withSettingsDialog(HWND mainWindow, const std::function<void(HWND)>& actions, WORD command = IDC_BTN_SETTINGS)
 {
-    std::thread driver([&] {
-        HWND dialog = findSettingsDialog(mainWindow);
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "the settings dialog did not open";
-            return;
-        }
-        actions(dialog);
-        if (IsWindow(dialog)) {
-            ADD_FAILURE() << "the actions left the dialog open";
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
-    });
-    SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
-    driver.join();
-}
-
-void press(HWND dialog, int button)
-{
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-    waitUntil([&] { return !IsWindow(dialog); }, 5000);
+    withDialogOpenedBy(mainWindow, command, actions);
 }
 
 std::wstring itemText(HWND dialog, int id)
@@ -266,6 +230,50 @@ TEST_F(SettingsDialog, OkWithAnEmptyFieldWarnsAndKeepsTheDialogOpen)
         press(dialog, IDCANCEL);
     });
     EXPECT_EQ(config.contents(), file);
+}
+
+TEST_F(SettingsDialog, ASaveThatFailsIsToldAndChangesNothing)
+{
+    const std::string file = "{\"access_key_id\": \"old\", \"last_input\": \"D:\\\\a.wav\", \"ui_lang\": \"en\"}";
+    // A read-only file, and one held by another program so that it cannot
+    // even be read.
+    for (const bool held : {false, true}) {
+        SCOPED_TRACE(held ? "held" : "read-only");
+        ConfigScope config(file);
+        start();
+        UniqueHandle holder;
+        if (held) {
+            holder = adoptHandle(CreateFileW(ConfigScope::path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                nullptr));
+            ASSERT_NE(holder, nullptr);
+        } else {
+            SetFileAttributesW(ConfigScope::path().c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        withSettingsDialog(window, [&](HWND dialog) {
+            for (const int field : FIELDS) {
+                setItemText(dialog, field, L"new");
+            }
+            SendDlgItemMessageW(dialog, IDC_CMB_LANG, CB_SETCURSEL, 4, 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            const MessageBoxSeen warning = waitForMessageBox(GetCurrentProcessId(), 10000, dialog);
+            EXPECT_EQ(warning.text, fillPlaceholder(uiText(T_ERR_SAVE_CONFIG), ConfigScope::path()));
+            EXPECT_EQ(warning.icon, IDI_WARNING);
+            EXPECT_EQ(warning.owner, dialog);
+            answerMessageBox(warning, IDOK);
+            Sleep(100);
+            EXPECT_TRUE(IsWindow(dialog)) << "the dialog stays open";
+            EXPECT_EQ(itemText(dialog, IDC_EDIT_KEY_ID), L"new");
+            EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_CMB_LANG, CB_GETCURSEL, 0, 0), 4);
+            press(dialog, IDCANCEL);
+        });
+        holder.reset();
+        SetFileAttributesW(ConfigScope::path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(config.contents(), file);
+        EXPECT_EQ(currentLanguage, held ? 0 : 1) << "a file that cannot be read gives the defaults' language";
+        EXPECT_EQ(windowText(window), L"Zozediv Uzuvurodaz Ered") << "the window keeps its language";
+        closeMainWindow(window);
+        window = nullptr;
+    }
 }
 
 TEST_F(SettingsDialog, OkStoresTheFieldsAsTypedAndKeepsEverythingElse)

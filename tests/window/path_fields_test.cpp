@@ -1,8 +1,11 @@
-// Files dropped onto the main window, in a WM_DROPFILES built as the shell builds it.
+// Paths reaching the input and output fields: files dropped onto the main
+// window (in a WM_DROPFILES built as the shell builds it) and the pickers.
 #include "app/window_state.h"
 #include "run/launch.h"
 #include "run/run_state.h"
+#include "app/ids.h"
 #include "support/config_scope.h"
+#include "support/message_boxes.h"
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 
@@ -41,7 +44,7 @@ void drop(HWND window, const std::vector<std::wstring>& paths)
     pumpPending();
 }
 
-class DropFiles : public ::testing::Test {
+class PathFields : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -56,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(DropFiles, TheFirstDroppedFileBecomesTheInput)
+TEST_F(PathFields, TheFirstDroppedFileBecomesTheInput)
 {
     EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     drop(window, {L"D:\\会议\\talk one.mp4"});
@@ -65,7 +68,7 @@ TEST_F(DropFiles, TheFirstDroppedFileBecomesTheInput)
     EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"E:\\first.wav");
 }
 
-TEST_F(DropFiles, DropsAreIgnoredDuringARun)
+TEST_F(PathFields, DropsAreIgnoredDuringARun)
 {
     TempFolder folder;
     writeBytes(folder.file(L"talk.wav"), "RIFF");
@@ -78,4 +81,58 @@ TEST_F(DropFiles, DropsAreIgnoredDuringARun)
     ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 20000));
     drop(window, {L"D:\\other.wav"});
     EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"D:\\other.wav") << "and taken again once it has ended";
+}
+
+namespace {
+
+HWND firstVisibleEdit(HWND dialog)
+{
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM parameter) -> BOOL {
+            if (_wcsicmp(classOf(child).c_str(), L"Edit") == 0 && IsWindowVisible(child)) {
+                *reinterpret_cast<HWND*>(parameter) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+} // namespace
+
+// The item-based dialogs return paths of any length on Windows; Wine's own
+// dialog ends the program when given a path beyond MAX_PATH, so the paths
+// here stay below it.
+TEST_F(PathFields, PickersPutTheChosenPathsIntoTheFields)
+{
+    TempFolder folder;
+    std::wstring deep = folder.path();
+    while (deep.size() < 180) {
+        deep += L"\\" + std::wstring(40, L'p');
+        CreateDirectoryW(deep.c_str(), nullptr);
+    }
+    const std::wstring recording = deep + L"\\talk.wav";
+    writeBytes(recording, "RIFF");
+    withDialogOpenedBy(window, IDC_BTN_BROWSE_INPUT, [&](HWND dialog) {
+        HWND name = firstVisibleEdit(dialog);
+        ASSERT_NE(name, nullptr);
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(recording.c_str()));
+        press(dialog, IDOK);
+    });
+    EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), recording);
+
+    // The folder picker opens at the folder in the output field (pasted with
+    // quotes), so a name typed there is a folder inside it.
+    CreateDirectoryW((deep + L"\\inner").c_str(), nullptr);
+    SetWindowTextW(mainState.controls[CTL_OUTPUT], (L"\"" + deep + L"\"").c_str());
+    withDialogOpenedBy(window, IDC_BTN_BROWSE_OUTPUT, [&](HWND dialog) {
+        HWND name = firstVisibleEdit(dialog);
+        ASSERT_NE(name, nullptr);
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"inner"));
+        press(dialog, IDOK);
+    });
+    EXPECT_EQ(windowText(mainState.controls[CTL_OUTPUT]), deep + L"\\inner");
 }
