@@ -1,6 +1,7 @@
 #include "app/controls.h"
 
 #include "app/ids.h"
+#include "text/log_pane.h"
 
 #include <commctrl.h>
 
@@ -127,6 +128,13 @@ void createMainControls()
         L"Microsoft YaHei UI"));
     for (int index = 0; index < CONTROL_COUNT; ++index) {
         const ControlRow& row = CONTROL_TABLE[index];
+        if (index == CTL_LOG) {
+            // On its own thread, with its font and no text limit.
+            const RECT place = {row.x, row.y, row.x + row.width, row.y + row.height};
+            mainState.controls[index] = createLogPane(mainState.mainWindow, mainState.instance, row.exStyle,
+                row.style, place, row.id, mainState.font.get());
+            continue;
+        }
         const wchar_t* text = initialText(row);
         HWND control = CreateWindowExW(row.exStyle, row.className, text, row.style, row.x, row.y, row.width,
             row.height, mainState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
@@ -137,10 +145,6 @@ void createMainControls()
         }
         if (control != nullptr && index == CTL_SPEAKERS) {
             fillSpeakersList(control);
-        }
-        if (control != nullptr && index == CTL_LOG) {
-            // The default limit would silently stop a long engine log.
-            SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         }
     }
 }

@@ -5,7 +5,7 @@
 #include "app/controls.h"
 #include "app/window_state.h"
 #include "config/config.h"
-#include "run/pump.h"
+#include "run/launch.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
@@ -94,6 +94,7 @@ LRESULT onDestroy()
         terminateRun();
     }
     releaseRunHandles();
+    closeLogPane();
     mainState.font.reset();
     // The controls, menu and tooltip window go with the window.
     mainState.mainWindow = nullptr;
@@ -125,25 +126,13 @@ LRESULT onSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
 }
 
-LRESULT onRunOutput()
-{
-    receiveRunOutput();
-    return 0;
-}
-
+// Every line of the run is shown by now: the log sends this after them.
 LRESULT onRunFinished(WPARAM wParam)
 {
-    receiveRunFinished(static_cast<unsigned>(wParam & 0xFFFFFFFFu));
-    return 0;
-}
-
-LRESULT onTimer(HWND window, WPARAM timer)
-{
-    if (timer == OUTPUT_TIMER_ID) {
-        showWaitingOutput();
-        return 0;
+    if (runState.running) {
+        showRunFinished(static_cast<unsigned>(wParam & 0xFFFFFFFFu));
     }
-    return DefWindowProcW(window, WM_TIMER, timer, 0);
+    return 0;
 }
 
 } // namespace
@@ -166,12 +155,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onCtlColorStatic(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
         return onSetCursor(window, wParam, lParam);
-    case WM_RUN_OUTPUT:
-        return onRunOutput();
     case WM_RUN_FINISHED:
         return onRunFinished(wParam);
-    case WM_TIMER:
-        return onTimer(window, wParam);
     case WM_AUTOSTART:
         return onAutostart();
     case WM_DROPFILES:

@@ -43,7 +43,8 @@ extern MainWindowState mainState;
 // The input path given with --autostart; consumed by the first WM_AUTOSTART.
 extern std::wstring autostartPath;
 
-constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;
+// The end of a run, from the log once the run's last line is shown;
+// wParam is the engine's exit code.
 constexpr UINT WM_RUN_FINISHED = WM_APP + 2;
 constexpr UINT WM_AUTOSTART = WM_APP + 3;
 

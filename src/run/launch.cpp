@@ -104,11 +104,6 @@ bool startEngine(std::wstring commandLine, HANDLE output, HANDLE job, UniqueHand
 
 void releaseRunHandles()
 {
-    if (runState.output != nullptr) {
-        closeOutputChannel(*runState.output);
-        runState.output.reset();
-    }
-    discardWaitingOutput();
     runState.process.reset();
     // Closing the job ends whatever helper of the engine is still running.
     runState.job.reset();
@@ -161,8 +156,8 @@ bool launchRun(const RunRequest& request)
     const std::wstring commandLine = buildCommandLine(enginePath, request);
     UniqueHandle pipeRead;
     UniqueHandle pipeWrite;
-    std::shared_ptr<OutputChannel> channel = openOutputChannel(mainState.mainWindow);
-    if (commandLine.size() >= COMMAND_LINE_LIMIT || channel == nullptr || !createOutputPipe(pipeRead, pipeWrite)) {
+    std::shared_ptr<LogQueue> log = currentLogQueue();
+    if (commandLine.size() >= COMMAND_LINE_LIMIT || log == nullptr || !createOutputPipe(pipeRead, pipeWrite)) {
         refuse(T_ERR_START, MB_ICONERROR);
         return false;
     }
@@ -180,7 +175,6 @@ bool launchRun(const RunRequest& request)
 
     runState.process = std::move(process);
     runState.job = std::move(job);
-    runState.output = channel;
     runState.running = true;
     setBusy(true);
     appendLog(std::wstring(uiText(T_LOG_START)) + request.inputPath);
@@ -192,7 +186,7 @@ bool launchRun(const RunRequest& request)
     appendLog(std::wstring(uiText(T_LBL_OUTPUT)) + L" " + runState.outputFolder);
 
     auto context = std::make_unique<PumpContext>(
-        PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead), channel});
+        PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead), std::move(log)});
     if (pumpProcess == nullptr || !startPumpThread(context.get())) {
         // Without a pump no end of run would ever come: stop the engine and
         // go back to idle.

@@ -1,18 +1,12 @@
 #include "run/pump.h"
 
-#include "app/window_state.h"
-#include "run/launch.h"
 #include "run/line_assembler.h"
-#include "run/run_state.h"
 #include "text/log_pane.h"
 #include "util/text.h"
 
 #include <process.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,16 +14,15 @@
 
 // The way of a line, in the order it travels:
 //   1. the pump reads the pipe (overlapped, so it also sees the engine end
-//      and the window go) and cuts the bytes into lines;
+//      and the log go) and cuts the bytes into lines (LineAssembler);
 //   2. it decodes each line (UTF-8, or the ANSI code page when the line is
 //      not UTF-8) and splits very long ones into display pieces;
-//   3. it puts them into the run's OutputChannel and, when the window has no
-//      notification on its way yet, posts one WM_RUN_OUTPUT;
-//   4. the window takes as many lines as it can insert in one go without
-//      keeping the user waiting, inserts them with one time stamp, and goes
-//      on after any input that is waiting, until the channel is empty;
-//   5. WM_RUN_FINISHED, the pump's last message, ends the run once every
-//      line before it is shown.
+//   3. it queues them in front of the log pane (queueEngineLines), waiting
+//      while the log is far behind;
+//   4. the log pane's own thread takes as many as it can insert in one go
+//      and inserts them with one time stamp (log_pane.cpp);
+//   5. the pump's last item is the run's end (queueRunEnd): once every line
+//      before it is shown, the log posts WM_RUN_FINISHED to the window.
 
 namespace {
 
@@ -41,39 +34,7 @@ constexpr DWORD PIPE_BUFFER = 64 * 1024;
 // as a stamped piece and unstamped continuation pieces of this length.
 constexpr size_t DISPLAY_PIECE = 1024;
 
-// The pump waits while this many pieces are waiting to be shown, so a fast
-// engine is slowed by its full pipe instead of filling memory.
-constexpr size_t MAX_WAITING = 20000;
-
 } // namespace
-
-struct OutputChannel {
-    HWND window = nullptr;
-    std::mutex lock;
-    std::condition_variable room; // the pump waits on it while the channel is full
-    std::deque<LogLine> lines;    // decoded, not yet shown
-    bool notified = false;        // a WM_RUN_OUTPUT is on its way or being handled
-    bool closed = false;          // the window no longer takes lines
-    UniqueHandle stop;            // set together with closed, for the pump's waits
-};
-
-std::shared_ptr<OutputChannel> openOutputChannel(HWND window)
-{
-    auto channel = std::make_shared<OutputChannel>();
-    channel->window = window;
-    channel->stop.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    return channel->stop != nullptr ? channel : nullptr;
-}
-
-void closeOutputChannel(OutputChannel& channel)
-{
-    {
-        std::lock_guard<std::mutex> guard(channel.lock);
-        channel.closed = true;
-    }
-    channel.room.notify_all();
-    SetEvent(channel.stop.get());
-}
 
 bool createOutputPipe(UniqueHandle& readEnd, UniqueHandle& writeEnd)
 {
@@ -104,14 +65,12 @@ unsigned exitCodeOf(HANDLE process)
     return GetExitCodeProcess(process, &code) ? code : UNKNOWN_EXIT_CODE;
 }
 
-// --- the pump's side -----------------------------------------------------------
-
 namespace {
 
 enum class ReadOutcome {
     Data,    // bytes arrived (possibly none: the engine wrote zero bytes)
     End,     // every writer has gone, or the engine's helpers overstayed
-    Stopped, // the window no longer takes output
+    Stopped, // the log has gone with the window
 };
 
 struct PipeReading {
@@ -188,42 +147,6 @@ void addPieces(std::vector<LogLine>& pieces, std::wstring&& line)
     }
 }
 
-// Hands the pieces to the window; false when it no longer takes them.
-bool pushPieces(OutputChannel& channel, std::vector<LogLine>& pieces)
-{
-    if (pieces.empty()) {
-        return true;
-    }
-    std::unique_lock<std::mutex> guard(channel.lock);
-    channel.room.wait(guard, [&] { return channel.closed || channel.lines.size() < MAX_WAITING; });
-    if (channel.closed) {
-        return false;
-    }
-    std::move(pieces.begin(), pieces.end(), std::back_inserter(channel.lines));
-    pieces.clear();
-    const bool notify = !channel.notified;
-    channel.notified = true;
-    guard.unlock();
-    // One message per batch: the window takes everything there is before it
-    // wants another, so the queue never holds more than one of them.
-    if (notify && !PostMessageW(channel.window, WM_RUN_OUTPUT, 0, 0)) {
-        guard.lock();
-        channel.notified = false; // the next batch, or the end, tries again
-    }
-    return true;
-}
-
-// The one message that must arrive, so a refused post (Windows refuses them
-// when the queue is full) is tried again while the window waits for it.
-void postFinished(OutputChannel& channel, unsigned exitCode)
-{
-    while (!PostMessageW(channel.window, WM_RUN_FINISHED, exitCode, 0)) {
-        if (WaitForSingleObject(channel.stop.get(), 50) != WAIT_TIMEOUT || !IsWindow(channel.window)) {
-            return;
-        }
-    }
-}
-
 bool startThread(PumpContext* context)
 {
     const uintptr_t thread = _beginthreadex(nullptr, 0, outputPump, context, 0, nullptr);
@@ -241,8 +164,8 @@ PumpStarter startPumpThread = startThread;
 unsigned __stdcall outputPump(void* parameter)
 {
     std::unique_ptr<PumpContext> context(static_cast<PumpContext*>(parameter));
-    OutputChannel& channel = *context->channel;
-    PipeReading reading{context->pipeRead.get(), context->process.get(), channel.stop.get(),
+    LogQueue& log = *context->log;
+    PipeReading reading{context->pipeRead.get(), context->process.get(), logGoneEvent(log),
         UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
     if (reading.done == nullptr) {
         return 0;
@@ -269,177 +192,22 @@ unsigned __stdcall outputPump(void* parameter)
             addPieces(pieces, decodeOutputLine(line, fallbackCodePage));
         }
         lines.clear();
-        if (!pushPieces(channel, pieces)) {
+        if (!queueEngineLines(log, pieces)) {
             return 0;
         }
     }
     if (std::optional<std::string> last = assembler.finish()) {
         addPieces(pieces, decodeOutputLine(*last, fallbackCodePage));
-        if (!pushPieces(channel, pieces)) {
+        if (!queueEngineLines(log, pieces)) {
             return 0;
         }
     }
     context->pipeRead.reset();
-    const HANDLE ends[2] = {context->process.get(), channel.stop.get()};
+    const HANDLE ends[2] = {context->process.get(), logGoneEvent(log)};
     if (WaitForMultipleObjects(2, ends, FALSE, INFINITE) != WAIT_OBJECT_0) {
         return 0;
     }
-    postFinished(channel, exitCodeOf(context->process.get()));
+    queueRunEnd(log, context->window, exitCodeOf(context->process.get()));
     return 0;
 }
 
-// --- the window's side ---------------------------------------------------------
-
-namespace {
-
-// How many lines go into one insertion. Each insertion costs a part that
-// grows with the log already shown (under Wine a walk over every line, a
-// quarter of a second at a million lines) and a part per line inserted
-// (about 25 microseconds under Wine). Both are measured as the log grows:
-// an insertion spends on its lines at least what that overhead costs, so
-// long logs still fill quickly, and keeps the whole under a latency the user
-// does not notice while the log is of ordinary length.
-struct InsertionPacer {
-    double perLineMs = 0;  // the cheapest insertion per line seen
-    double overheadMs = 0; // what the latest insertion cost beyond its lines
-
-    static constexpr size_t FIRST = 200;
-    static constexpr size_t MOST = 20000;
-    static constexpr double MIN_LINE_WORK_MS = 40;
-    static constexpr double LONGEST_MS = 400;
-
-    size_t next() const
-    {
-        if (perLineMs <= 0) {
-            return FIRST;
-        }
-        const double ceiling = std::max(MIN_LINE_WORK_MS, LONGEST_MS - overheadMs);
-        const double lineWork = std::clamp(overheadMs, MIN_LINE_WORK_MS, ceiling);
-        return std::clamp(static_cast<size_t>(lineWork / perLineMs), size_t(1), MOST);
-    }
-
-    void record(size_t lines, double milliseconds)
-    {
-        if (lines >= 50) { // smaller ones are mostly overhead
-            const double perLine = milliseconds / static_cast<double>(lines);
-            perLineMs = perLineMs <= 0 ? perLine : std::min(perLineMs, perLine);
-        }
-        overheadMs = std::max(0.0, milliseconds - perLineMs * static_cast<double>(lines));
-    }
-};
-
-// A paint of the log's end costs about as much as an insertion's overhead,
-// so during a burst the log is painted a few times a second, not after
-// every insertion.
-constexpr ULONGLONG PAINT_INTERVAL_MS = 150;
-
-struct Display {
-    InsertionPacer pacer;
-    std::optional<unsigned> finishedCode; // the end came while lines were waiting
-    ULONGLONG lastPaint = 0;
-    double lastPaintMs = 0;
-};
-
-Display display;
-
-double nowMs()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-std::vector<LogLine> takeLines(OutputChannel& channel, size_t most, bool& more)
-{
-    std::vector<LogLine> taken;
-    {
-        std::lock_guard<std::mutex> guard(channel.lock);
-        const size_t count = std::min(most, channel.lines.size());
-        taken.reserve(count);
-        std::move(channel.lines.begin(), channel.lines.begin() + static_cast<ptrdiff_t>(count),
-            std::back_inserter(taken));
-        channel.lines.erase(channel.lines.begin(), channel.lines.begin() + static_cast<ptrdiff_t>(count));
-        more = !channel.lines.empty();
-        if (!more) {
-            channel.notified = false; // from now on the pump announces new lines
-        }
-    }
-    channel.room.notify_one();
-    return taken;
-}
-
-void paintLog(HWND pane, bool burstGoesOn)
-{
-    const ULONGLONG now = GetTickCount64();
-    const auto spacing = static_cast<ULONGLONG>(4 * display.lastPaintMs);
-    if (burstGoesOn && now - display.lastPaint < std::max(PAINT_INTERVAL_MS, spacing)) {
-        ValidateRect(pane, nullptr); // painted with the next lines
-        return;
-    }
-    const double start = nowMs();
-    InvalidateRect(pane, nullptr, TRUE);
-    UpdateWindow(pane);
-    display.lastPaintMs = nowMs() - start;
-    display.lastPaint = GetTickCount64();
-}
-
-// Goes on with the next insertion: at once when nothing else waits, after
-// the input and painting that wait otherwise (timer messages come last), so
-// a click on Cancel is never stuck behind a long burst.
-void continueLater()
-{
-    HWND window = mainState.mainWindow;
-    if (HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT)) != 0) {
-        SetTimer(window, OUTPUT_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
-    } else {
-        PostMessageW(window, WM_RUN_OUTPUT, 0, 0);
-    }
-}
-
-} // namespace
-
-void showWaitingOutput()
-{
-    KillTimer(mainState.mainWindow, OUTPUT_TIMER_ID);
-    const std::shared_ptr<OutputChannel> channel = runState.output;
-    if (channel == nullptr) {
-        display.finishedCode.reset(); // a late message of a run already over
-        return;
-    }
-    bool more = false;
-    const std::vector<LogLine> lines = takeLines(*channel, display.pacer.next(), more);
-    if (!lines.empty()) {
-        const double start = nowMs();
-        appendLogLines(lines.data(), lines.size());
-        display.pacer.record(lines.size(), nowMs() - start);
-        paintLog(mainState.controls[CTL_LOG], more);
-    }
-    if (more) {
-        continueLater();
-        return;
-    }
-    if (const std::optional<unsigned> code = display.finishedCode) {
-        display.finishedCode.reset();
-        showRunFinished(*code);
-    }
-}
-
-void receiveRunOutput()
-{
-    showWaitingOutput();
-}
-
-void receiveRunFinished(unsigned exitCode)
-{
-    display.finishedCode = exitCode;
-    showWaitingOutput();
-}
-
-void discardWaitingOutput()
-{
-    if (mainState.mainWindow != nullptr) {
-        KillTimer(mainState.mainWindow, OUTPUT_TIMER_ID);
-    }
-    display.finishedCode.reset();
-}

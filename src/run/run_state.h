@@ -1,5 +1,6 @@
 // The one active run, if any. Lives on the UI thread only: the output pump
-// never touches it and reaches the window through the run's OutputChannel.
+// never touches it; its lines go to the log, and its end comes back as
+// WM_RUN_FINISHED once they are shown.
 #pragma once
 
 #include "util/handles.h"
@@ -9,8 +10,6 @@
 #include <memory>
 #include <string>
 
-struct OutputChannel;
-
 struct RunState {
     bool running = false;
     // The engine's process, kept for cancel and shutdown.
@@ -18,8 +17,6 @@ struct RunState {
     // The job holding the engine and every helper it starts, so that cancel
     // and shutdown end all of them and the output pipe closes.
     UniqueHandle job;
-    // The run's lines on their way from its pump to the log.
-    std::shared_ptr<OutputChannel> output;
     // Where the most recently started run's results are expected.
     std::wstring outputFolder;
 };
@@ -30,8 +27,7 @@ extern RunState runState;
 // state as it is: only the run-finished message returns it to idle.
 void terminateRun();
 
-// Releases the process and the job (ending helpers the engine left) and
-// lets go of the run's output; the pump stops if it still runs.
+// Releases the process and the job (ending helpers the engine left).
 void releaseRunHandles();
 
 // Back to idle: the handles released, the inputs enabled again.

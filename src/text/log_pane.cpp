@@ -1,8 +1,15 @@
 #include "text/log_pane.h"
 
 #include "app/window_state.h"
+#include "util/handles.h"
 
+#include <process.h>
+
+#include <algorithm>
+#include <condition_variable>
 #include <cwchar>
+#include <deque>
+#include <mutex>
 
 namespace {
 
@@ -116,15 +123,332 @@ void appendLogLine(HWND pane, std::wstring_view text, const SYSTEMTIME& time)
     appendLogLinesTo(pane, &line, 1, time);
 }
 
-void appendLogLines(const LogLine* lines, size_t count)
+// --- the queue in front of the pane, and the pane's thread ------------------
+
+namespace {
+
+// The pump waits while this many engine lines are queued and not shown.
+constexpr size_t MAX_WAITING_LINES = 20000;
+
+struct LogItem {
+    LogLine line;
+    bool fromEngine = false;
+    bool runEnd = false; // not a line: tell window that everything before is shown
+    HWND window = nullptr;
+    unsigned exitCode = 0;
+};
+
+} // namespace
+
+struct LogQueue {
+    std::mutex lock;
+    std::condition_variable room;
+    std::deque<LogItem> items;
+    size_t engineLines = 0; // of items, those from the engine
+    bool closed = false;
+    UniqueHandle wake = UniqueHandle(CreateEventW(nullptr, FALSE, FALSE, nullptr)); // items arrived
+    UniqueHandle gone = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));  // closed
+};
+
+namespace {
+
+std::shared_ptr<LogQueue> currentLog;
+DWORD logThreadId = 0;
+
+void push(LogQueue& queue, LogItem&& item)
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    appendLogLinesTo(mainState.controls[CTL_LOG], lines, count, now);
+    {
+        std::lock_guard<std::mutex> guard(queue.lock);
+        if (queue.closed) {
+            return;
+        }
+        queue.items.push_back(std::move(item));
+    }
+    SetEvent(queue.wake.get());
+}
+
+// Up to most lines, and never past the end of a run, so its message goes
+// out right after its last line is shown.
+std::vector<LogItem> take(LogQueue& queue, size_t most, bool& more)
+{
+    std::vector<LogItem> taken;
+    {
+        std::lock_guard<std::mutex> guard(queue.lock);
+        while (!queue.items.empty() && taken.size() < most) {
+            LogItem& item = queue.items.front();
+            const bool runEnd = item.runEnd;
+            queue.engineLines -= item.fromEngine ? 1 : 0;
+            taken.push_back(std::move(item));
+            queue.items.pop_front();
+            if (runEnd) {
+                break;
+            }
+        }
+        more = !queue.items.empty();
+    }
+    queue.room.notify_one();
+    return taken;
+}
+
+double nowMs()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// How many lines go into one insertion. Each costs a part that grows with
+// the log already shown (under Wine a walk over every line it holds, about
+// a third of a second at a million lines) and a part per line inserted.
+// Both are measured as the log grows, and an insertion spends on its lines
+// about twice what the overhead costs, so long logs still fill quickly.
+struct InsertionPacer {
+    double perLineMs = 0;  // the cheapest insertion per line seen
+    double overheadMs = 0; // what the latest insertion cost beyond its lines
+
+    static constexpr size_t FIRST = 200;
+    static constexpr size_t MOST = 50000;
+    static constexpr double MIN_LINE_WORK_MS = 200;
+    static constexpr double LONGEST_MS = 1000;
+
+    size_t next() const
+    {
+        if (perLineMs <= 0) {
+            return FIRST;
+        }
+        const double ceiling = std::max(MIN_LINE_WORK_MS, LONGEST_MS - overheadMs);
+        const double lineWork = std::clamp(2 * overheadMs, MIN_LINE_WORK_MS, ceiling);
+        return std::clamp(static_cast<size_t>(lineWork / perLineMs), size_t(1), MOST);
+    }
+
+    void record(size_t lines, double milliseconds)
+    {
+        if (lines >= 50) { // smaller ones are mostly overhead
+            const double perLine = milliseconds / static_cast<double>(lines);
+            perLineMs = perLineMs <= 0 ? perLine : std::min(perLineMs, perLine);
+        }
+        overheadMs = std::max(0.0, milliseconds - perLineMs * static_cast<double>(lines));
+    }
+};
+
+// A paint of the log's end costs about as much as an insertion's overhead
+// (under Wine a second at a million lines), so during a burst the pane is
+// painted a few times a second, and at least once more when it ends.
+constexpr ULONGLONG PAINT_INTERVAL_MS = 250;
+
+struct LogDisplay {
+    HWND pane;
+    InsertionPacer pacer;
+    ULONGLONG lastPaint = 0;
+    double lastPaintMs = 0;
+    std::vector<LogItem> unsentEnds; // run ends whose message the window's queue refused
+
+    void paint(bool burstGoesOn)
+    {
+        const ULONGLONG now = GetTickCount64();
+        const auto spacing = static_cast<ULONGLONG>(4 * lastPaintMs);
+        if (burstGoesOn && now - lastPaint < std::max(PAINT_INTERVAL_MS, spacing)) {
+            ValidateRect(pane, nullptr); // painted with the next lines
+            return;
+        }
+        const double start = nowMs();
+        UpdateWindow(pane);
+        lastPaintMs = nowMs() - start;
+        lastPaint = GetTickCount64();
+    }
+
+    // Windows refuses posts to a full queue (10,000 messages), so a refused
+    // end is sent again on the next turn.
+    void sendEnds()
+    {
+        while (!unsentEnds.empty()
+            && PostMessageW(unsentEnds.front().window, WM_RUN_FINISHED, unsentEnds.front().exitCode, 0)) {
+            unsentEnds.erase(unsentEnds.begin());
+        }
+    }
+
+    void showSome(LogQueue& queue)
+    {
+        bool more = false;
+        std::vector<LogItem> items = take(queue, pacer.next(), more);
+        std::vector<LogLine> lines;
+        lines.reserve(items.size());
+        for (LogItem& item : items) {
+            if (item.runEnd) {
+                unsentEnds.push_back(std::move(item));
+            } else {
+                lines.push_back(std::move(item.line));
+            }
+        }
+        if (!lines.empty()) {
+            SYSTEMTIME now;
+            GetLocalTime(&now);
+            const double start = nowMs();
+            appendLogLinesTo(pane, lines.data(), lines.size(), now);
+            pacer.record(lines.size(), nowMs() - start);
+            paint(more && unsentEnds.empty());
+        }
+        sendEnds();
+    }
+};
+
+struct PaneStart {
+    HWND parent;
+    HINSTANCE instance;
+    DWORD exStyle;
+    DWORD style;
+    RECT place;
+    int id;
+    HFONT font;
+    std::shared_ptr<LogQueue> queue;
+    UniqueHandle ready;
+    HWND pane = nullptr;
+};
+
+unsigned __stdcall logThread(void* parameter)
+{
+    PaneStart& start = *static_cast<PaneStart*>(parameter); // valid until ready is set
+    const std::shared_ptr<LogQueue> queue = start.queue;
+    const HWND parent = start.parent;
+    HWND pane = CreateWindowExW(start.exStyle, L"EDIT", L"", start.style, start.place.left, start.place.top,
+        start.place.right - start.place.left, start.place.bottom - start.place.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(start.id)), start.instance, nullptr);
+    if (pane != nullptr) {
+        if (start.font != nullptr) {
+            SendMessageW(pane, WM_SETFONT, reinterpret_cast<WPARAM>(start.font), TRUE);
+        }
+        // The default limit would silently stop a long engine log.
+        SendMessageW(pane, EM_SETLIMITTEXT, 0, 0);
+    }
+    start.pane = pane;
+    SetEvent(start.ready.get());
+    if (pane == nullptr) {
+        return 0;
+    }
+    LogDisplay display{pane};
+    for (;;) {
+        bool waiting = false;
+        {
+            std::lock_guard<std::mutex> guard(queue->lock);
+            if (queue->closed) {
+                return 0;
+            }
+            waiting = !queue->items.empty();
+        }
+        const HANDLE wake = queue->wake.get();
+        const DWORD timeout = waiting ? 0 : display.unsentEnds.empty() ? INFINITE : 50;
+        MsgWaitForMultipleObjectsEx(1, &wake, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                return 0;
+            }
+            // Tab, Shift+Tab and Enter work here as in the rest of the window.
+            if (!IsDialogMessageW(parent, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        }
+        display.showSome(*queue);
+    }
+}
+
+} // namespace
+
+HWND createLogPane(HWND parent, HINSTANCE instance, DWORD exStyle, DWORD style, const RECT& place, int id,
+    HFONT font)
+{
+    closeLogPane();
+    auto queue = std::make_shared<LogQueue>();
+    PaneStart start{parent, instance, exStyle, style, place, id, font, queue,
+        UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
+    if (queue->wake == nullptr || queue->gone == nullptr || start.ready == nullptr) {
+        return nullptr;
+    }
+    unsigned threadId = 0;
+    const uintptr_t thread = _beginthreadex(nullptr, 0, logThread, &start, 0, &threadId);
+    if (thread == 0) {
+        return nullptr;
+    }
+    CloseHandle(reinterpret_cast<HANDLE>(thread)); // never joined; it ends with closeLogPane
+    // Creating a child window sends messages to its parent, this thread's
+    // window: they are answered while waiting.
+    const HANDLE ready = start.ready.get();
+    while (MsgWaitForMultipleObjects(1, &ready, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (start.pane == nullptr) {
+        return nullptr;
+    }
+    currentLog = std::move(queue);
+    logThreadId = threadId;
+    return start.pane;
+}
+
+void closeLogPane()
+{
+    if (currentLog != nullptr) {
+        {
+            std::lock_guard<std::mutex> guard(currentLog->lock);
+            currentLog->closed = true;
+            currentLog->items.clear();
+        }
+        currentLog->room.notify_all();
+        SetEvent(currentLog->gone.get());
+        SetEvent(currentLog->wake.get());
+        currentLog.reset();
+    }
+    if (logThreadId != 0) {
+        PostThreadMessageW(logThreadId, WM_QUIT, 0, 0);
+        logThreadId = 0;
+    }
 }
 
 void appendLog(std::wstring_view text)
 {
-    const LogLine line{std::wstring(text)};
-    appendLogLines(&line, 1);
+    if (currentLog != nullptr) {
+        push(*currentLog, LogItem{LogLine{std::wstring(text)}});
+    }
+}
+
+std::shared_ptr<LogQueue> currentLogQueue()
+{
+    return currentLog;
+}
+
+bool queueEngineLines(LogQueue& queue, std::vector<LogLine>& lines)
+{
+    if (lines.empty()) {
+        return true;
+    }
+    {
+        std::unique_lock<std::mutex> guard(queue.lock);
+        queue.room.wait(guard, [&] { return queue.closed || queue.engineLines < MAX_WAITING_LINES; });
+        if (queue.closed) {
+            return false;
+        }
+        for (LogLine& line : lines) {
+            queue.items.push_back(LogItem{std::move(line), true});
+        }
+        queue.engineLines += lines.size();
+    }
+    lines.clear();
+    SetEvent(queue.wake.get());
+    return true;
+}
+
+void queueRunEnd(LogQueue& queue, HWND window, unsigned exitCode)
+{
+    LogItem end;
+    end.runEnd = true;
+    end.window = window;
+    end.exitCode = exitCode;
+    push(queue, std::move(end));
+}
+
+HANDLE logGoneEvent(const LogQueue& queue)
+{
+    return queue.gone.get();
 }

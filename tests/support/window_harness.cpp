@@ -34,6 +34,8 @@ HWND startMainWindow()
     if (window != nullptr) {
         ShowWindow(window, SW_SHOW);
         UpdateWindow(window);
+        // The log shows lines on its own thread: wait for the first.
+        pumpUntil([&] { return GetWindowTextLengthW(mainState.controls[CTL_LOG]) > 0; }, 5000);
         pumpPending();
     }
     return window;

@@ -11,7 +11,8 @@
 void prepareWindowProgram();
 
 // Loads the configuration (which sets the language) and creates the main
-// window as the program's entry does, then handles its pending messages.
+// window as the program's entry does, then handles its pending messages
+// until the log shows its first line.
 HWND startMainWindow();
 
 // Handles messages until the predicate holds or the time is up.

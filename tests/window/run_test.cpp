@@ -13,6 +13,7 @@
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
+#include "text/log_pane.h"
 
 #include <gtest/gtest.h>
 
@@ -90,13 +91,14 @@ TEST_F(InProcessRun, AHelperOutsideAnyJobCannotKeepTheRunBusy)
     DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &pumpProcess, 0, FALSE,
         DUPLICATE_SAME_ACCESS);
     runState.process.reset(started.hProcess);
-    runState.output = openOutputChannel(window);
     runState.running = true;
-    ASSERT_TRUE(startPumpThread(new PumpContext{window, UniqueHandle(pumpProcess), std::move(readEnd), runState.output}));
+    ASSERT_TRUE(startPumpThread(new PumpContext{window, UniqueHandle(pumpProcess), std::move(readEnd), currentLogQueue()}));
     ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 15000)) << "the run ends although the pipe stays open";
+    const std::wstring failed = fillPlaceholder(uiText(T_MSG_FAILED), L"6");
+    pumpUntil([&] { return logLines().back() == failed; }, 5000);
     const std::vector<std::wstring> lines = logLines();
     EXPECT_EQ(lines[lines.size() - 2], L"engine finished");
-    EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"6")) << "with the engine's own exit code";
+    EXPECT_EQ(lines.back(), failed) << "with the engine's own exit code";
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
     ASSERT_TRUE(QueryInformationJobObject(testJob.get(), JobObjectBasicAccountingInformation, &accounting,
         sizeof accounting, nullptr));
