@@ -36,6 +36,12 @@ ensure_prefix() {
       # The caption buttons need the Marlett face of fonts-wine, copied to
       # where this Wine build looks for fonts.
       cp -n /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+      # WINE_DPI=144 makes a prefix whose screen is at 150 %.
+      if [ -n "${WINE_DPI:-}" ]; then
+        "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$WINE_DPI" /f >/dev/null 2>&1
+        "$WINE" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+          /v LogPixels /t REG_DWORD /d "$WINE_DPI" /f >/dev/null 2>&1
+      fi
       if [ "$mode" = desktop ]; then
         "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
         "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1

@@ -138,8 +138,26 @@ void setBusy(bool busy)
     static constexpr ControlIndex RUN_INPUTS[] = {
         CTL_OK, CTL_BROWSE_INPUT, CTL_SETTINGS, CTL_INPUT, CTL_OUTPUT, CTL_LABEL, CTL_SPEAKERS, CTL_CLIPS,
     };
+    // A control that is disabled with the focus would leave the keyboard
+    // nowhere: the focus waits in the log, where Enter and Esc do nothing,
+    // and returns after the run.
+    const HWND focus = GetFocus();
+    if (busy) {
+        for (const ControlIndex control : RUN_INPUTS) {
+            if (focus != nullptr && focus == mainState.controls[control]) {
+                mainState.focusBeforeRun = focus;
+                SetFocus(mainState.controls[CTL_LOG]);
+            }
+        }
+    }
     for (const ControlIndex control : RUN_INPUTS) {
         EnableWindow(mainState.controls[control], busy ? FALSE : TRUE);
+    }
+    if (!busy && mainState.focusBeforeRun != nullptr) {
+        if (focus == nullptr || focus == mainState.controls[CTL_LOG]) {
+            SetFocus(mainState.focusBeforeRun);
+        }
+        mainState.focusBeforeRun = nullptr;
     }
 }
 

@@ -1,10 +1,13 @@
 #include "app/controls.h"
 
 #include "app/ids.h"
+#include "app/layout.h"
 #include "text/log_pane.h"
+#include "util/dpi.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #ifdef _WIN64
@@ -13,7 +16,9 @@ static_assert(sizeof(TOOLINFOW) == 72, "tools are registered with the full recor
 
 namespace {
 
-constexpr DWORD LABEL = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+// Labels are no tab stops; the log and the link are, so the keyboard
+// reaches everything a mouse can.
+constexpr DWORD LABEL = WS_CHILD | WS_VISIBLE;
 constexpr DWORD FIELD = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD PUSH = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 
@@ -34,12 +39,12 @@ const ControlRow CONTROL_TABLE[CONTROL_COUNT] = {
         126, 110, 70, 200, -1, nullptr},
     {IDC_BTN_SETTINGS, L"BUTTON", PUSH, 0, 210, 110, 90, 26, T_BTN_SETTINGS, nullptr},
     {0, L"STATIC", LABEL, 0, 14, 150, 90, 20, -1, nullptr},
-    {IDC_EDIT_LOG, L"EDIT", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
+    {IDC_EDIT_LOG, L"EDIT", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY,
         WS_EX_CLIENTEDGE, 14, 172, 686, 330, -1, nullptr},
     {IDC_BTN_CANCEL, L"BUTTON", PUSH, 0, 490, 518, 100, 34, T_BTN_CANCEL, nullptr},
     {IDC_BTN_OK, L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 600, 518, 100, 34, T_BTN_OK,
         nullptr},
-    {IDC_LINK_OFFICIAL, L"STATIC", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 14, 520, 250, 22, -1, nullptr},
+    {IDC_LINK_OFFICIAL, L"STATIC", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SS_NOTIFY, 0, 14, 520, 250, 22, -1, nullptr},
 };
 
 const CaptionRow CAPTION_TABLE[CAPTION_COUNT] = {
@@ -120,31 +125,178 @@ void rebuildTooltips()
     }
 }
 
+std::wstring controlText(HWND control)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// Caption widths in the window's font, for the layout.
+std::array<int, CONTROL_COUNT> captionWidths()
+{
+    std::array<int, CONTROL_COUNT> widths = {};
+    HDC dc = GetDC(mainState.mainWindow);
+    const HGDIOBJ previous = SelectObject(dc, mainState.font.get());
+    for (const CaptionRow& caption : CAPTION_TABLE) {
+        const std::wstring_view text = uiText(caption.text);
+        SIZE size = {};
+        GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+        widths[caption.control] = size.cx;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(mainState.mainWindow, dc);
+    return widths;
+}
+
 } // namespace
+
+namespace {
+
+// The link label works from the keyboard like a link: Enter or Space opens
+// it, and a focus rectangle shows where the focus is.
+LRESULT CALLBACK linkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    const auto opensLink = [](WPARAM key) { return key == VK_RETURN || key == VK_SPACE; };
+    switch (message) {
+    case WM_GETDLGCODE:
+        if (const MSG* pending = reinterpret_cast<const MSG*>(lParam);
+            pending != nullptr && pending->message == WM_KEYDOWN && opensLink(pending->wParam)) {
+            return DLGC_WANTMESSAGE;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (opensLink(wParam)) {
+            SendMessageW(GetParent(link), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+                reinterpret_cast<LPARAM>(link));
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(link, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        const LRESULT painted = DefSubclassProc(link, message, wParam, lParam);
+        if (GetFocus() == link && (SendMessageW(link, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+            HDC dc = GetDC(link);
+            RECT text = {};
+            GetClientRect(link, &text);
+            const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(link, WM_GETFONT, 0, 0)));
+            const std::wstring caption = controlText(link);
+            SIZE size = {};
+            GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+            text.right = std::min<LONG>(text.right, size.cx + 2);
+            text.bottom = std::min<LONG>(text.bottom, size.cy + 1);
+            DrawFocusRect(dc, &text);
+            SelectObject(dc, previous);
+            ReleaseDC(link, dc);
+        }
+        return painted;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(link, linkProc, 0);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(link, message, wParam, lParam);
+}
+
+} // namespace
+
+HFONT createUiFont(unsigned dpi)
+{
+    return CreateFontW(scaled(-12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+        L"Microsoft YaHei UI");
+}
+
+SIZE baseClientSize()
+{
+    // The non-client frame is what it is now; the first size is the DPI's.
+    RECT outer = {};
+    RECT client = {};
+    GetWindowRect(mainState.mainWindow, &outer);
+    GetClientRect(mainState.mainWindow, &client);
+    const SIZE first = firstWindowSize(mainState.dpi);
+    return SIZE{first.cx - ((outer.right - outer.left) - client.right),
+        first.cy - ((outer.bottom - outer.top) - client.bottom)};
+}
+
+void layoutMainWindow()
+{
+    if (mainState.mainWindow == nullptr) {
+        return;
+    }
+    LayoutInput input;
+    input.dpi = mainState.dpi;
+    RECT client = {};
+    GetClientRect(mainState.mainWindow, &client);
+    input.client = SIZE{client.right, client.bottom};
+    input.baseClient = baseClientSize();
+    input.captionWidth = captionWidths();
+    input.checkMarkWidth = systemMetric(SM_CXMENUCHECK, mainState.dpi) + scaled(LABEL_GAP, mainState.dpi);
+    const ControlPlaces places = layoutControls(input);
+    for (int index = 0; index < CONTROL_COUNT; ++index) {
+        HWND control = mainState.controls[index];
+        if (control == nullptr) {
+            continue;
+        }
+        const RECT& place = places[index];
+        // The log answers on its own thread, maybe after a long insertion;
+        // the window does not wait for it.
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (index == CTL_LOG ? SWP_ASYNCWINDOWPOS : 0);
+        SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+            flags);
+    }
+    InvalidateRect(mainState.mainWindow, nullptr, TRUE);
+}
+
+void applyFont(HFONT font)
+{
+    for (int index = 0; index < CONTROL_COUNT; ++index) {
+        if (HWND control = mainState.controls[index]; control != nullptr) {
+            if (index == CTL_LOG) {
+                PostMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            } else {
+                SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            }
+        }
+    }
+}
 
 void createMainControls()
 {
-    mainState.font.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-        L"Microsoft YaHei UI"));
+    mainState.font.reset(createUiFont(mainState.dpi));
     for (int index = 0; index < CONTROL_COUNT; ++index) {
         const ControlRow& row = CONTROL_TABLE[index];
+        const int x = scaled(row.x, mainState.dpi);
+        const int y = scaled(row.y, mainState.dpi);
+        const int width = scaled(row.width, mainState.dpi);
+        const int height = scaled(row.height, mainState.dpi);
         if (index == CTL_LOG) {
             // On its own thread, with its font and no text limit.
-            const RECT place = {row.x, row.y, row.x + row.width, row.y + row.height};
+            const RECT place = {x, y, x + width, y + height};
             mainState.controls[index] = createLogPane(mainState.mainWindow, mainState.instance, row.exStyle,
                 row.style, place, row.id, mainState.font.get());
             continue;
         }
         const wchar_t* text = initialText(row);
-        HWND control = CreateWindowExW(row.exStyle, row.className, text, row.style, row.x, row.y, row.width,
-            row.height, mainState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
-            mainState.instance, nullptr);
+        HWND control = CreateWindowExW(row.exStyle, row.className, text, row.style, x, y, width, height,
+            mainState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), mainState.instance, nullptr);
         mainState.controls[index] = control;
+        if (control != nullptr && index == CTL_LINK && mainState.controls[CTL_LOG] != nullptr) {
+            // Reading order: the link at the bottom left comes before Cancel and OK.
+            SetWindowPos(control, mainState.controls[CTL_LOG], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         if (control != nullptr && mainState.font != nullptr) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(mainState.font.get()), TRUE);
         }
         if (control != nullptr && index == CTL_SPEAKERS) {
             fillSpeakersList(control);
+        }
+        if (control != nullptr && index == CTL_LINK) {
+            SetWindowSubclass(control, linkProc, 0, 0);
         }
     }
 }
@@ -154,7 +306,7 @@ HWND createTooltipWindow(HWND owner)
     HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, mainState.instance, nullptr);
     if (tooltip != nullptr) {
-        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, TOOLTIP_MAX_WIDTH);
+        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, scaled(TOOLTIP_MAX_WIDTH, dpiOf(owner)));
     }
     return tooltip;
 }
@@ -180,4 +332,5 @@ void applyUiLanguage()
     }
     rebuildMenu();
     rebuildTooltips();
+    layoutMainWindow();
 }

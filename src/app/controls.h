@@ -40,14 +40,29 @@ constexpr int LAST_SPEAKER_COUNT = 10;
 constexpr COLORREF LINK_COLOUR = RGB(0, 102, 204);
 constexpr int TOOLTIP_MAX_WIDTH = 420;
 
-// The UI font and the 17 controls, the speakers list filled with 2..10 and "2" selected.
+// The UI font at a DPI: -12 pixels at 96 DPI.
+HFONT createUiFont(unsigned dpi);
+
+// The UI font and the 17 controls at the window's DPI, the speakers list
+// filled with 2..10 and "2" selected.
 void createMainControls();
 
+// Puts every control where the layout wants it for the window's DPI, size
+// and language.
+void layoutMainWindow();
+
+// The client size at the window's first size for its DPI, with the frame it
+// has now.
+SIZE baseClientSize();
+
+// Gives every control the font (the log pane without waiting for it).
+void applyFont(HFONT font);
+
 // Title, captions, menu bar and tooltip window in the current language; the
-// menu and the tooltip window are rebuilt whole. Fields, selection, check box
-// and log are left as they are.
+// menu and the tooltip window are rebuilt whole, and the controls laid out
+// for the captions. Fields, selection, check box and log are left as they are.
 void applyUiLanguage();
 
-// A new tooltip window owned by owner, wrapping at 420 pixels, or null.
+// A new tooltip window owned by owner, wrapping at 420 pixels (at 96 DPI), or null.
 HWND createTooltipWindow(HWND owner);
 void addTooltip(HWND tooltip, HWND owner, HWND control, const wchar_t* text);

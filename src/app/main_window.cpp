@@ -3,12 +3,16 @@
 #include "app/command_line.h"
 #include "app/commands.h"
 #include "app/controls.h"
+#include "app/ids.h"
+#include "app/layout.h"
+#include "app/taskbar.h"
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/launch.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
+#include "util/dpi.h"
 #include "util/paths.h"
 #include "util/text.h"
 
@@ -38,9 +42,32 @@ void restoreLastPaths(const AppConfig& config)
     }
 }
 
+void loadWindowIcons(HWND window)
+{
+    const unsigned dpi = mainState.dpi;
+    const auto load = [](int width, int height) {
+        return static_cast<HICON>(LoadImageW(mainState.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, width, height, 0));
+    };
+    UniqueIcon big(load(systemMetric(SM_CXICON, dpi), systemMetric(SM_CYICON, dpi)));
+    UniqueIcon small(load(systemMetric(SM_CXSMICON, dpi), systemMetric(SM_CYSMICON, dpi)));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The window no longer uses the old ones.
+    mainState.bigIcon = std::move(big);
+    mainState.smallIcon = std::move(small);
+}
+
 LRESULT onCreate(HWND window)
 {
     mainState.mainWindow = window;
+    // The table's figures are for 96 DPI; the window and everything in it
+    // are scaled to the DPI of the monitor it opens on.
+    mainState.dpi = dpiOf(window);
+    if (mainState.dpi != BASE_DPI) {
+        const SIZE size = firstWindowSize(mainState.dpi);
+        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    loadWindowIcons(window);
     createMainControls();
     applyUiLanguage();
     restoreLastPaths(loadConfig());
@@ -76,6 +103,89 @@ LRESULT onAutostart()
     return 0;
 }
 
+// Moved to a monitor of another DPI: Windows suggests the new place; the
+// font, the icons and every control follow.
+LRESULT onDpiChanged(HWND window, unsigned dpi, const RECT& suggested)
+{
+    mainState.dpi = dpi;
+    mainState.previousFont = std::move(mainState.font);
+    mainState.font.reset(createUiFont(dpi));
+    applyFont(mainState.font.get());
+    loadWindowIcons(window);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+        suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    applyUiLanguage(); // tooltips as wide as the DPI wants, captions measured in the new font
+    return 0;
+}
+
+LRESULT onGetMinMaxInfo(HWND window, MINMAXINFO* info)
+{
+    // Also asked while the window is being created, before it knows its DPI.
+    const SIZE first = firstWindowSize(window == mainState.mainWindow ? mainState.dpi : dpiOf(window));
+    info->ptMinTrackSize = POINT{first.cx, first.cy};
+    return 0;
+}
+
+LRESULT onSize(WPARAM kind)
+{
+    if (kind != SIZE_MINIMIZED) {
+        layoutMainWindow();
+    }
+    return 0;
+}
+
+// Like a dialog, the window gives the focus back to the control that had it
+// (at the start: the input field).
+LRESULT onActivate(HWND window, WPARAM state)
+{
+    if (LOWORD(state) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window, focus)) {
+            mainState.lastFocus = focus;
+        }
+        return 0;
+    }
+    const HWND last = mainState.lastFocus;
+    const bool usable = last != nullptr && IsWindow(last) && IsWindowEnabled(last) && IsChild(window, last);
+    SetFocus(usable ? last : mainState.controls[CTL_INPUT]);
+    return 0;
+}
+
+// The log pane (a multi-line edit control) asks for the next control when
+// Tab is pressed in it; from the window's thread the focus may not be seen
+// in the log's, so that is where the move starts.
+LRESULT onNextDialogControl(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    HWND next = nullptr;
+    if (LOWORD(lParam) != 0) {
+        next = reinterpret_cast<HWND>(wParam);
+    } else {
+        HWND from = GetFocus();
+        if (from == nullptr || !IsChild(window, from)) {
+            from = mainState.controls[CTL_LOG];
+        }
+        next = GetNextDlgTabItem(window, from, wParam != 0);
+    }
+    if (next != nullptr) {
+        SetFocus(next);
+    }
+    return 0;
+}
+
+// Enter presses the focused button, and otherwise OK (which does nothing
+// while a run is active: it is disabled then).
+LRESULT onGetDefId()
+{
+    static constexpr ControlIndex BUTTONS[] = {CTL_BROWSE_INPUT, CTL_BROWSE_OUTPUT, CTL_SETTINGS, CTL_CANCEL, CTL_OK};
+    const HWND focus = GetFocus();
+    for (const ControlIndex button : BUTTONS) {
+        if (focus != nullptr && focus == mainState.controls[button] && !runState.running) {
+            return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+        }
+    }
+    return MAKELRESULT(IDC_BTN_OK, DC_HASDEFID);
+}
+
 LRESULT onClose(HWND window)
 {
     if (runState.running && runState.process != nullptr) {
@@ -95,9 +205,13 @@ LRESULT onDestroy()
     }
     releaseRunHandles();
     closeLogPane();
+    disconnectTaskbar();
     mainState.font.reset();
+    mainState.previousFont.reset();
     // The controls, menu and tooltip window go with the window.
     mainState.mainWindow = nullptr;
+    mainState.lastFocus = nullptr;
+    mainState.focusBeforeRun = nullptr;
     mainState.menu = nullptr;
     mainState.tooltip = nullptr;
     for (HWND& control : mainState.controls) {
@@ -139,6 +253,10 @@ LRESULT onRunFinished(WPARAM wParam)
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == taskbarButtonCreatedMessage() && message != 0) {
+        connectTaskbar();
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         return onCreate(window);
@@ -159,6 +277,18 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onRunFinished(wParam);
     case WM_AUTOSTART:
         return onAutostart();
+    case WM_SIZE:
+        return onSize(wParam);
+    case WM_GETMINMAXINFO:
+        return onGetMinMaxInfo(window, reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_DPICHANGED:
+        return onDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_ACTIVATE:
+        return onActivate(window, wParam);
+    case DM_GETDEFID:
+        return onGetDefId();
+    case WM_NEXTDLGCTL:
+        return onNextDialogControl(window, wParam, lParam);
     case WM_DROPFILES:
         return onDropFiles(reinterpret_cast<HDROP>(wParam));
     default:
@@ -173,6 +303,7 @@ bool registerMainWindowClass(HINSTANCE instance)
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = mainWindowProc;
     windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = MAIN_WINDOW_CLASS;
@@ -183,6 +314,16 @@ HWND createMainWindow(HINSTANCE instance)
 {
     return CreateWindowExW(0, MAIN_WINDOW_CLASS, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
         MAIN_WINDOW_WIDTH, MAIN_WINDOW_HEIGHT, nullptr, nullptr, instance, nullptr);
+}
+
+void processMessage(MSG& message)
+{
+    // Tab, Shift+Tab, Enter and Esc work as in a dialog.
+    if (mainState.mainWindow != nullptr && IsDialogMessageW(mainState.mainWindow, &message)) {
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
 }
 
 int runMessageLoop()
@@ -196,8 +337,7 @@ int runMessageLoop()
         if (got < 0) {
             return 1; // the loop cannot go on; the message holds nothing
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        processMessage(message);
     }
 }
 

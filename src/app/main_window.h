@@ -10,6 +10,9 @@ bool registerMainWindowClass(HINSTANCE instance);
 // The 730 x 610 main window, built and filled in the current language; not yet shown.
 HWND createMainWindow(HINSTANCE instance);
 
+// One message of the loop: the dialog keys first, then the usual way.
+void processMessage(MSG& message);
+
 // Runs until WM_QUIT and returns its exit code.
 int runMessageLoop();
 

@@ -32,10 +32,16 @@ enum ControlIndex : int {
 struct MainWindowState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
+    unsigned dpi = 96; // of the monitor the window is on
     UniqueFont font;
+    UniqueFont previousFont; // until the log pane has taken the new one
+    UniqueIcon bigIcon;      // the application icon at the window's DPI
+    UniqueIcon smallIcon;
     HMENU menu = nullptr;    // owned by the window once attached
     HWND tooltip = nullptr;  // owned by the window
     HWND controls[CONTROL_COUNT] = {};
+    HWND lastFocus = nullptr;      // the control to give the focus back to on activation
+    HWND focusBeforeRun = nullptr; // a control a run disabled while it had the focus
 };
 
 extern MainWindowState mainState;

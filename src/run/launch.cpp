@@ -1,6 +1,7 @@
 #include "run/launch.h"
 
 #include "app/commands.h"
+#include "app/taskbar.h"
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/engine_contract.h"
@@ -177,6 +178,7 @@ bool launchRun(const RunRequest& request)
     runState.job = std::move(job);
     runState.running = true;
     setBusy(true);
+    showRunOnTaskbar(mainState.mainWindow, RunProgress::Active);
     appendLog(std::wstring(uiText(T_LOG_START)) + request.inputPath);
 
     SYSTEMTIME now;
@@ -228,6 +230,7 @@ bool openResultFolder(const std::wstring& folder)
 void showRunFinished(unsigned exitCode)
 {
     returnToIdle();
+    showRunOnTaskbar(mainState.mainWindow, exitCode == 0 ? RunProgress::Done : RunProgress::Failed);
     if (exitCode != 0) {
         appendLog(fillPlaceholder(uiText(T_MSG_FAILED), std::to_wstring(exitCode)));
         return;

@@ -49,6 +49,8 @@ constexpr int FIELD_BUFFER = 1024;
 
 INT_PTR onInitDialog(HWND dialog)
 {
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainState.bigIcon.get()));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainState.smallIcon.get()));
     SetWindowTextW(dialog, uiText(T_DLG_TITLE));
     for (const DialogCaption& caption : DIALOG_CAPTIONS) {
         SetDlgItemTextW(dialog, caption.id, uiText(caption.text));

@@ -344,6 +344,11 @@ unsigned __stdcall logThread(void* parameter)
             if (message.message == WM_QUIT) {
                 return 0;
             }
+            // Esc does nothing in the log, as in the rest of the window (a
+            // multi-line edit control would close its parent).
+            if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+                continue;
+            }
             // Tab, Shift+Tab and Enter work here as in the rest of the window.
             if (!IsDialogMessageW(parent, &message)) {
                 TranslateMessage(&message);

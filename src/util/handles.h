@@ -33,6 +33,16 @@ struct GdiObjectDeleter {
 };
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 
+struct IconDestroyer {
+    void operator()(HICON icon) const noexcept
+    {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
+
 struct LocalMemoryFreer {
     void operator()(void* memory) const noexcept
     {

@@ -471,3 +471,40 @@ TEST(Runs, OutputInTheSystemCodePageIsReadable)
     EXPECT_EQ(lines[3], L"处理中 进度 50%");
     EXPECT_EQ(lines[4], L"UTF-8 中文");
 }
+
+TEST(Runs, TheKeyboardAloneGoesEverywhereAndEscNeverStopsARun)
+{
+    Installation installation;
+    Recording recording(installation);
+    FrontEnd frontEnd(installation, L"", {{L"STANDIN_SCRIPT", L"text:working;sleep:1500;exit:0"}});
+    const auto focus = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(frontEnd.uiThread(), &info);
+        return info.hwndFocus;
+    };
+    const auto press = [&](WPARAM key) {
+        const HWND target = focus();
+        PostMessageW(target, WM_KEYDOWN, key, 1);
+        PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    };
+    ASSERT_TRUE(waitUntil([&] { return focus() == frontEnd.control(IDC_EDIT_INPUT); }, 5000)) << "at start";
+    // Reading order, labels left out, and round again.
+    for (const int next : {IDC_BTN_BROWSE_INPUT, IDC_EDIT_OUTPUT, IDC_BTN_BROWSE_OUTPUT, IDC_EDIT_LABEL, IDC_CHK_CLIPS,
+             IDC_CMB_SPEAKERS, IDC_BTN_SETTINGS, IDC_EDIT_LOG, IDC_LINK_OFFICIAL, IDC_BTN_CANCEL, IDC_BTN_OK,
+             IDC_EDIT_INPUT}) {
+        press(VK_TAB);
+        EXPECT_TRUE(waitUntil([&] { return focus() == frontEnd.control(next); }, 3000)) << next;
+    }
+    // Enter in the input field is OK; Esc during the run changes nothing.
+    frontEnd.setText(IDC_EDIT_INPUT, recording.path);
+    press(VK_RETURN);
+    ASSERT_TRUE(frontEnd.waitForLine(L"working"));
+    press(VK_ESCAPE);
+    ASSERT_TRUE(frontEnd.waitForLine(DONE_EN));
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), CANCELLING_EN), 0);
+    EXPECT_TRUE(IsWindow(frontEnd.window()));
+    EXPECT_TRUE(waitUntil([&] { return focus() == frontEnd.control(IDC_EDIT_INPUT); }, 3000))
+        << "the focus comes back after the run";
+}

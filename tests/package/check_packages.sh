@@ -14,6 +14,11 @@ expect() {
 }
 expect "$front" "user-guide.txt zozediv_uzuvurodaz_ered.exe "
 expect "$demo" "stand-in-engine.txt vuruzuz_odurevazu.exe "
+# The released program carries no symbols.
+if command -v x86_64-w64-mingw32-nm >/dev/null \
+  && ! x86_64-w64-mingw32-nm bin/zozediv_uzuvurodaz_ered.exe 2>&1 | grep -q "no symbols"; then
+  echo "bin/zozediv_uzuvurodaz_ered.exe still has its symbols"; exit 1
+fi
 # The front-end needs no runtime DLL beside it.
 objdump=x86_64-w64-mingw32-objdump
 if command -v $objdump >/dev/null; then

@@ -49,8 +49,7 @@ void pumpPending()
             PostQuitMessage(static_cast<int>(message.wParam)); // leave it for closeMainWindow
             return;
         }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        processMessage(message);
     }
 }
 
@@ -151,6 +150,10 @@ LRESULT CALLBACK recordCreation(int code, WPARAM wParam, LPARAM lParam)
             reinterpret_cast<INT_PTR>(create->hMenu)};
         if (HIWORD(reinterpret_cast<ULONG_PTR>(create->lpszClass)) != 0) {
             entry.className = create->lpszClass;
+            // Common controls 6 name their classes with the version first.
+            if (const size_t bang = entry.className.find(L'!'); bang != std::wstring::npos) {
+                entry.className.erase(0, bang + 1);
+            }
         }
         recorded->push_back(entry);
     }

@@ -5,6 +5,7 @@
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "config/config.h"
+#include "util/dpi.h"
 #include "util/text.h"
 #include "text/catalogue.h"
 
@@ -81,15 +82,19 @@ std::wstring toolText(HWND tooltip, HWND owner, HWND control)
 
 } // namespace
 
+// Run at 96 DPI and, in a prefix of its own, at 144 DPI: every figure of
+// the table is scaled by the screen's DPI.
 TEST_F(MainWindow, ControlsFollowTheControlTable)
 {
     ConfigScope config;
     CreationRecorder creations;
     start();
+    const unsigned dpi = dpiOf(window);
+    const auto at = [&](int value) { return MulDiv(value, static_cast<int>(dpi), 96); };
     RECT outer;
     GetWindowRect(window, &outer);
-    EXPECT_EQ(outer.right - outer.left, MAIN_WINDOW_WIDTH);
-    EXPECT_EQ(outer.bottom - outer.top, MAIN_WINDOW_HEIGHT);
+    EXPECT_EQ(outer.right - outer.left, at(MAIN_WINDOW_WIDTH));
+    EXPECT_EQ(outer.bottom - outer.top, at(MAIN_WINDOW_HEIGHT));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
     EXPECT_EQ(className(window), MAIN_WINDOW_CLASS);
 
@@ -100,30 +105,31 @@ TEST_F(MainWindow, ControlsFollowTheControlTable)
         DWORD exStyle;
         int x, y, width, height;
     } expected[CONTROL_COUNT] = {
-        {L"STATIC", 0, 0x50010000, 0, 14, 17, 110, 20},
+        // Labels are no tab stops; the log and the link are.
+        {L"STATIC", 0, 0x50000000, 0, 14, 17, 110, 20},
         {L"EDIT", 1008, 0x50810080, 0, 126, 14, 480, 24},
         {L"BUTTON", 1001, 0x50010000, 0, 616, 13, 84, 26},
-        {L"STATIC", 0, 0x50010000, 0, 14, 49, 110, 20},
+        {L"STATIC", 0, 0x50000000, 0, 14, 49, 110, 20},
         {L"EDIT", 1009, 0x50810080, 0, 126, 46, 480, 24},
         {L"BUTTON", 1014, 0x50010000, 0, 616, 46, 84, 26},
-        {L"STATIC", 0, 0x50010000, 0, 14, 81, 110, 20},
+        {L"STATIC", 0, 0x50000000, 0, 14, 81, 110, 20},
         {L"EDIT", 1010, 0x50810080, 0, 126, 78, 260, 24},
         {L"BUTTON", 1007, 0x50010003, 0, 400, 80, 250, 22},
-        {L"STATIC", 0, 0x50010000, 0, 14, 113, 110, 20},
+        {L"STATIC", 0, 0x50000000, 0, 14, 113, 110, 20},
         {L"COMBOBOX", 1006, 0x50210003, 0, 126, 110, 70, 200},
         {L"BUTTON", 1004, 0x50010000, 0, 210, 110, 90, 26},
-        {L"STATIC", 0, 0x50010000, 0, 14, 150, 90, 20},
-        {L"EDIT", 1011, 0x50200844, WS_EX_CLIENTEDGE, 14, 172, 686, 330},
+        {L"STATIC", 0, 0x50000000, 0, 14, 150, 90, 20},
+        {L"EDIT", 1011, 0x50210844, WS_EX_CLIENTEDGE, 14, 172, 686, 330},
         {L"BUTTON", 1003, 0x50010000, 0, 490, 518, 100, 34},
         {L"BUTTON", 1002, 0x50010001, 0, 600, 518, 100, 34},
-        {L"STATIC", 1013, 0x50000100, 0, 14, 520, 250, 22},
+        {L"STATIC", 1013, 0x50010100, 0, 14, 520, 250, 22},
     };
     HFONT font = mainState.font.get();
     ASSERT_NE(font, nullptr);
     LOGFONTW logFont = {};
     GetObjectW(font, sizeof logFont, &logFont);
     EXPECT_STREQ(logFont.lfFaceName, L"Microsoft YaHei UI");
-    EXPECT_EQ(logFont.lfHeight, -12);
+    EXPECT_EQ(logFont.lfHeight, at(-12));
     EXPECT_EQ(logFont.lfWeight, FW_NORMAL);
     EXPECT_EQ(logFont.lfCharSet, DEFAULT_CHARSET);
 
@@ -146,21 +152,21 @@ TEST_F(MainWindow, ControlsFollowTheControlTable)
         HWND child = control(static_cast<ControlIndex>(index));
         ASSERT_NE(child, nullptr);
         EXPECT_EQ(made.window, child) << "created in table order";
-        EXPECT_EQ(made.className, expected[index].className);
+        EXPECT_EQ(_wcsicmp(made.className.c_str(), expected[index].className), 0) << made.className;
         EXPECT_EQ(made.id, expected[index].id);
         EXPECT_EQ(GetDlgCtrlID(child), expected[index].id);
         EXPECT_EQ(made.style, expected[index].style);
         EXPECT_EQ(made.exStyle, expected[index].exStyle);
-        EXPECT_EQ(made.x, expected[index].x);
-        EXPECT_EQ(made.y, expected[index].y);
-        EXPECT_EQ(made.width, expected[index].width);
-        EXPECT_EQ(made.height, expected[index].height);
+        EXPECT_EQ(made.x, at(expected[index].x));
+        EXPECT_EQ(made.y, at(expected[index].y));
+        EXPECT_EQ(made.width, at(expected[index].width));
+        EXPECT_EQ(made.height, at(expected[index].height));
         if (index != CTL_SPEAKERS) { // a drop-down list sizes itself to its edit part
             const RECT rect = clientRectOf(child);
-            EXPECT_EQ(rect.left, expected[index].x);
-            EXPECT_EQ(rect.top, expected[index].y);
-            EXPECT_EQ(rect.right - rect.left, expected[index].width);
-            EXPECT_EQ(rect.bottom - rect.top, expected[index].height);
+            EXPECT_EQ(rect.left, at(expected[index].x));
+            EXPECT_EQ(rect.top, at(expected[index].y));
+            EXPECT_EQ(rect.right - rect.left, at(expected[index].width));
+            EXPECT_EQ(rect.bottom - rect.top, at(expected[index].height));
         }
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), font);
     }
@@ -180,13 +186,13 @@ TEST_F(MainWindow, ControlsFollowTheControlTable)
     EXPECT_EQ(SendMessageW(control(CTL_LOG), EM_GETLIMITTEXT, 0, 0), static_cast<LRESULT>(0xFFFFFFFFu))
         << "the log's limit is raised";
 
-    // Enlarging the window moves nothing.
-    const RECT before = clientRectOf(control(CTL_OK));
-    SetWindowPos(window, nullptr, 0, 0, 1000, 800, SWP_NOMOVE | SWP_NOZORDER);
-    pumpPending();
-    const RECT after = clientRectOf(control(CTL_OK));
-    EXPECT_EQ(before.left, after.left);
-    EXPECT_EQ(before.bottom, after.bottom);
+    RECT client;
+    GetClientRect(window, &client);
+    for (const ControlIndex button : {CTL_OK, CTL_CANCEL}) {
+        const RECT place = clientRectOf(control(button));
+        EXPECT_LE(place.right, client.right) << "wholly inside the client area";
+        EXPECT_LE(place.bottom, client.bottom);
+    }
 }
 
 TEST_F(MainWindow, EveryLanguageRelabelsTitleCaptionsMenuAndTooltips)
@@ -355,4 +361,23 @@ TEST_F(MainWindow, CancelWhileIdleClosesTheWindow)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(closeMainWindow(window), 0);
     window = nullptr;
+}
+
+TEST_F(MainWindow, ShiftTabGoesBackThroughTheButtonsAndTheLink)
+{
+    ConfigScope config;
+    start();
+    SetForegroundWindow(window);
+    SetFocus(control(CTL_INPUT));
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    for (const ControlIndex next : {CTL_OK, CTL_CANCEL, CTL_LINK}) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        pumpPending();
+        EXPECT_EQ(GetFocus(), control(next)) << next;
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
 }

@@ -124,7 +124,7 @@ TEST(SettingsTemplate, HasTheStyleFontAndControlsOfTheDialogTable)
         {303, L"STATIC", 0x50020000, 18, 70, 105, 10}, {203, L"EDIT", 0x50810080, 128, 67, 185, 14},
         {304, L"STATIC", 0x50020000, 18, 96, 105, 10}, {204, L"EDIT", 0x50810080, 128, 93, 185, 14},
         {305, L"STATIC", 0x50020000, 18, 122, 105, 10}, {205, L"EDIT", 0x50810080, 128, 119, 185, 14},
-        {306, L"STATIC", 0x50020000, 18, 148, 105, 10}, {206, L"COMBOBOX", 0x50200003, 128, 145, 185, 120},
+        {306, L"STATIC", 0x50020000, 18, 148, 105, 10}, {206, L"COMBOBOX", 0x50210003, 128, 145, 185, 120}, // a tab stop
         {307, L"STATIC", 0x50020000, 18, 170, 295, 30}, {1, L"BUTTON", 0x50010001, 105, 200, 90, 22},
         {2, L"BUTTON", 0x50010000, 210, 200, 90, 22},
     };
@@ -170,6 +170,8 @@ TEST_F(SettingsDialog, OpensInTheCurrentLanguageWithTheFileValues)
                 EXPECT_STREQ(name, LANGUAGES[item].displayName);
             }
             EXPECT_EQ(SendMessageW(list, CB_GETCURSEL, 0, 0), language);
+            EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, IDC_EDIT_BUCKET), FALSE), list)
+                << "Tab reaches the language list";
             EXPECT_EQ(itemText(dialog, IDC_EDIT_KEY_ID), L"AK-ÄÖ");
             EXPECT_EQ(itemText(dialog, IDC_EDIT_KEY_SECRET), L"") << "a number shows as an empty field";
             EXPECT_EQ(itemText(dialog, IDC_EDIT_APPKEY), L"") << "absent";

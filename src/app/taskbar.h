@@ -1,0 +1,17 @@
+// The taskbar button shows a run: moving while it is active, red when it
+// failed, and it flashes when a run ends while the window is not in front.
+// Where the taskbar interface is missing (as under Wine) only the flashing
+// remains.
+#pragma once
+
+#include <windows.h>
+
+enum class RunProgress { Active, Failed, Done };
+
+// The message the shell sends once the button exists; only then can its
+// progress be set.
+UINT taskbarButtonCreatedMessage();
+void connectTaskbar();
+void disconnectTaskbar();
+
+void showRunOnTaskbar(HWND window, RunProgress progress);
