@@ -42,22 +42,26 @@ JSON
   sed -i "s/\${UI_LANG:-zh}/${UI_LANG:-zh}/" "$config"
 fi
 
-ensure_prefix "$BUILD_DIR/wineprefix-run"
 windows_recording="Z:$(echo "$recording" | tr / '\\')"
 cd "$demo" # the results land in demo/outputs
 export STANDIN_DELAY_MS=${STANDIN_DELAY_MS:-400}
 
 if [ -n "${DISPLAY:-}" ]; then
+  ensure_prefix "$BUILD_DIR/wineprefix-run"
   echo "Starting $program"
   "$WINE" "$program" --autostart "$windows_recording"
   "$WINESERVER" -w
 else
   trap stop_wine_and_display EXIT
   start_display_if_needed
+  # A Wine virtual desktop gives the window its frame and title bar.
+  ensure_prefix "$BUILD_DIR/wineprefix-demo" desktop
   shot="$BUILD_DIR/screenshot.png"
   echo "No display: running under Xvfb ($DISPLAY) in a Wine virtual desktop."
-  "$WINE" explorer /desktop=demo,800x650 "$program" --autostart "$windows_recording" >/dev/null 2>&1 &
-  sleep "${SHOT_DELAY:-2.5}"
+  "$WINE" "$program" --autostart "$windows_recording" >/dev/null 2>&1 &
+  # Until the run shows: input filled and disabled, start lines logged, painted.
+  "$WINE" "$BUILD_DIR/tests-bin/wait_for_run.exe" >/dev/null 2>&1 \
+    || echo "The run did not show within 30 s; the screenshot shows what there is."
   import -window root -crop 800x650+0+0 "$shot"
   echo "Screenshot of the window during a run with the stand-in engine: $shot"
   sleep 5

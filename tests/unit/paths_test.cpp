@@ -53,6 +53,9 @@ TEST(PathExists, LinkCountsOnlyWhenItsTargetIsThere)
         && GetFileAttributesW(folder.file(L"dangling.wav").c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!made) {
         links = parentDirectory(executableDirectory()) + L"\\links";
+        if (pathKind(links) != PathKind::Folder) {
+            GTEST_SKIP() << "this user may not make links, and no build host made them";
+        }
     }
     ASSERT_EQ(pathKind(links + L"\\target.wav"), PathKind::File) << "no links to test with";
     EXPECT_TRUE(pathExists(links + L"\\link.wav"));
