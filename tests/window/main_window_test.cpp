@@ -97,6 +97,8 @@ TEST_F(MainWindow, ControlsFollowTheControlTable)
     EXPECT_EQ(outer.bottom - outer.top, at(MAIN_WINDOW_HEIGHT));
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
     EXPECT_EQ(className(window), MAIN_WINDOW_CLASS);
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0) << "the application icon";
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
 
     const struct {
         const wchar_t* className;

@@ -155,6 +155,7 @@ TEST_F(SettingsDialog, OpensInTheCurrentLanguageWithTheFileValues)
         start();
         withSettingsDialog(window, [&](HWND dialog) {
             EXPECT_EQ(textOf(dialog), uiTextIn(language, T_DLG_TITLE));
+            EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0) << "the icon in its title bar";
             const std::pair<int, TextId> captions[] = {{IDC_LBL_KEY_ID, T_DLG_KEY_ID},
                 {IDC_LBL_KEY_SECRET, T_DLG_KEY_SECRET}, {IDC_LBL_APPKEY, T_DLG_APPKEY},
                 {IDC_LBL_REGION, T_DLG_REGION}, {IDC_LBL_BUCKET, T_DLG_BUCKET}, {IDC_LBL_LANG, T_DLG_LANG},
