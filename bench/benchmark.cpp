@@ -4,6 +4,7 @@
 // one table. Never part of the tests: timings on shared machines vary.
 #include "app/ids.h"
 #include "e2e/frontend_driver.h"
+#include "support/standin.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -50,22 +51,10 @@ double fileOnlySeconds(const Installation& installation, const std::wstring& scr
     SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
     UniqueHandle file = adoptHandle(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    SetEnvironmentVariableW(L"STANDIN_SCRIPT", script.c_str());
-    std::wstring commandLine = L"\"" + installation.engine() + L"\" x";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = file.get();
-    startup.hStdError = file.get();
-    PROCESS_INFORMATION started = {};
     const ULONGLONG begin = GetTickCount64();
-    CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-        &startup, &started);
-    WaitForSingleObject(started.hProcess, INFINITE);
+    const UniqueHandle engine = startStandIn(installation.engine(), file.get(), script);
+    WaitForSingleObject(engine.get(), INFINITE);
     const ULONGLONG end = GetTickCount64();
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    SetEnvironmentVariableW(L"STANDIN_SCRIPT", nullptr);
     return seconds(begin, end);
 }
 

@@ -203,14 +203,8 @@ LRESULT CALLBACK linkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(link, message, wParam, lParam);
 }
 
-} // namespace
-
-HFONT createUiFont(unsigned dpi)
-{
-    return CreateFontW(scaled(-12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-        L"Microsoft YaHei UI");
-}
-
+// The client size at the window's first size for its DPI, with the frame it
+// has now.
 SIZE baseClientSize()
 {
     // The non-client frame is what it is now; the first size is the DPI's.
@@ -221,6 +215,14 @@ SIZE baseClientSize()
     const SIZE first = firstWindowSize(mainState.dpi);
     return SIZE{first.cx - ((outer.right - outer.left) - client.right),
         first.cy - ((outer.bottom - outer.top) - client.bottom)};
+}
+
+} // namespace
+
+HFONT createUiFont(unsigned dpi)
+{
+    return CreateFontW(scaled(-12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+        L"Microsoft YaHei UI");
 }
 
 void layoutMainWindow()

@@ -51,10 +51,6 @@ void createMainControls();
 // and language.
 void layoutMainWindow();
 
-// The client size at the window's first size for its DPI, with the frame it
-// has now.
-SIZE baseClientSize();
-
 // Gives every control the font (the log pane without waiting for it).
 void applyFont(HFONT font);
 

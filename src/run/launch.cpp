@@ -101,6 +101,34 @@ bool startEngine(std::wstring commandLine, HANDLE output, HANDLE job, UniqueHand
     return true;
 }
 
+// Creates the result folder if it is missing and opens it in the file
+// manager; false (nothing opened) when it is not a folder afterwards or the
+// shell cannot open it.
+bool openResultFolder(const std::wstring& folder)
+{
+    // A relative folder is relative to the current folder, which the engine
+    // shares; the shell is given the full path, and only ever a folder.
+    const std::wstring full = fullPath(folder);
+    if (!createFolderPath(full)) {
+        return false;
+    }
+    std::wstring target = full;
+    if (target.size() >= MAX_PATH) {
+        // The shell takes no longer paths; the short form often fits.
+        std::wstring shortForm(32768, L'\0');
+        const DWORD length = GetShortPathNameW(longPathForm(full).c_str(), shortForm.data(), 32768);
+        if (length > 0 && length < 32768) {
+            shortForm.resize(length);
+            target = shortForm.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\" + shortForm.substr(7)
+                : shortForm.rfind(L"\\\\?\\", 0) == 0         ? shortForm.substr(4)
+                                                             : shortForm;
+        }
+    }
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
 } // namespace
 
 void releaseRunHandles()
@@ -200,31 +228,6 @@ bool launchRun(const RunRequest& request)
     }
     context.release(); // the pump's now
     return true;
-}
-
-bool openResultFolder(const std::wstring& folder)
-{
-    // A relative folder is relative to the current folder, which the engine
-    // shares; the shell is given the full path, and only ever a folder.
-    const std::wstring full = fullPath(folder);
-    if (!createFolderPath(full)) {
-        return false;
-    }
-    std::wstring target = full;
-    if (target.size() >= MAX_PATH) {
-        // The shell takes no longer paths; the short form often fits.
-        std::wstring shortForm(32768, L'\0');
-        const DWORD length = GetShortPathNameW(longPathForm(full).c_str(), shortForm.data(), 32768);
-        if (length > 0 && length < 32768) {
-            shortForm.resize(length);
-            target = shortForm.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\" + shortForm.substr(7)
-                : shortForm.rfind(L"\\\\?\\", 0) == 0         ? shortForm.substr(4)
-                                                             : shortForm;
-        }
-    }
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return result > 32;
 }
 
 void showRunFinished(unsigned exitCode)

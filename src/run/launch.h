@@ -13,8 +13,3 @@ bool launchRun(const RunRequest& request);
 // The end of a run, once every line of it is shown: back to idle, then
 // "Done." and the opened result folder, or the failure text with the exit code.
 void showRunFinished(unsigned exitCode);
-
-// Creates the result folder if it is missing and opens it in the file
-// manager; false (nothing opened) when it is not a folder afterwards or the
-// shell cannot open it.
-bool openResultFolder(const std::wstring& folder);

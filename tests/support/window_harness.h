@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,4 +58,29 @@ public:
 
 private:
     HHOOK hook_;
+};
+
+// A test that opens the main window with start() (once it has put the
+// configuration it wants in place); the window is closed at its end.
+class WindowTest : public ::testing::Test {
+protected:
+    void start()
+    {
+        window = startMainWindow();
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override
+    {
+        if (window != nullptr) {
+            closeMainWindow(window);
+        }
+    }
+    HWND window = nullptr;
+};
+
+// The same, with the window open for the whole test: opened in SetUp, once
+// the fixture's own members (its configuration, say) exist.
+class OpenWindowTest : public WindowTest {
+protected:
+    void SetUp() override { start(); }
 };

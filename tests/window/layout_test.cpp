@@ -45,16 +45,9 @@ SIZE textSize(HWND control)
     return size;
 }
 
-class Layout : public ::testing::Test {
+class Layout : public OpenWindowTest {
 protected:
-    void SetUp() override
-    {
-        window = startMainWindow();
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override { closeMainWindow(window); }
     ConfigScope config;
-    HWND window = nullptr;
 };
 
 } // namespace

@@ -20,19 +20,16 @@ SYSTEMTIME at(WORD hour, WORD minute, WORD second)
     return time;
 }
 
-class LogPane : public ::testing::Test {
+class LogPane : public OpenWindowTest {
 protected:
     void SetUp() override
     {
-        window = startMainWindow();
-        ASSERT_NE(window, nullptr);
+        OpenWindowTest::SetUp();
         pane = mainState.controls[CTL_LOG];
         SetWindowTextW(pane, L"");
     }
-    void TearDown() override { closeMainWindow(window); }
 
     ConfigScope config;
-    HWND window = nullptr;
     HWND pane = nullptr;
 };
 

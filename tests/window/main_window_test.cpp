@@ -16,22 +16,9 @@
 
 namespace {
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public WindowTest {
 protected:
-    void TearDown() override
-    {
-        if (window != nullptr) {
-            closeMainWindow(window);
-        }
-    }
-    void start()
-    {
-        window = startMainWindow();
-        ASSERT_NE(window, nullptr);
-    }
     HWND control(ControlIndex index) const { return mainState.controls[index]; }
-
-    HWND window = nullptr;
 };
 
 RECT clientRectOf(HWND control)

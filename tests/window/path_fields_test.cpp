@@ -44,17 +44,10 @@ void drop(HWND window, const std::vector<std::wstring>& paths)
     pumpPending();
 }
 
-class PathFields : public ::testing::Test {
+class PathFields : public OpenWindowTest {
 protected:
-    void SetUp() override
-    {
-        window = startMainWindow();
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override { closeMainWindow(window); }
     ConfigScope config{"{\"access_key_id\": \"a\", \"access_key_secret\": \"b\", \"appkey\": \"c\", \"region\": "
                        "\"d\", \"oss_bucket\": \"e\", \"ui_lang\": \"en\"}"};
-    HWND window = nullptr;
 };
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "support/config_scope.h"
 #include "support/log_text.h"
 #include "support/message_boxes.h"
+#include "support/standin.h"
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
@@ -34,18 +35,17 @@ std::vector<std::wstring> logLines()
     return splitLog(windowText(mainState.controls[CTL_LOG]));
 }
 
-class InProcessRun : public ::testing::Test {
+class InProcessRun : public OpenWindowTest {
 protected:
     void SetUp() override
     {
-        window = startMainWindow();
-        ASSERT_NE(window, nullptr);
+        OpenWindowTest::SetUp();
         writeBytes(recording, "RIFF");
     }
     void TearDown() override
     {
         SetEnvironmentVariableW(L"STANDIN_SCRIPT", nullptr);
-        closeMainWindow(window);
+        OpenWindowTest::TearDown();
     }
     RunRequest request() const { return RunRequest{recording, folder.file(L"out"), L"", 2, false}; }
     bool waitForEnd()
@@ -56,7 +56,6 @@ protected:
     ConfigScope config{ACCOUNT};
     TempFolder folder;
     std::wstring recording = folder.file(L"talk.wav");
-    HWND window = nullptr;
 };
 
 } // namespace
@@ -72,25 +71,15 @@ TEST_F(InProcessRun, AHelperOutsideAnyJobCannotKeepTheRunBusy)
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(testJob.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    std::wstring commandLine = L"\"" + executableDirectory() + L"\\vuruzuz_odurevazu.exe\" x";
-    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"child:0;text:engine finished;exit:6");
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.get();
-    startup.hStdError = writeEnd.get();
-    PROCESS_INFORMATION started = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED,
-        nullptr, nullptr, &startup, &started));
-    AssignProcessToJobObject(testJob.get(), started.hProcess);
-    ResumeThread(started.hThread);
-    CloseHandle(started.hThread);
+    UniqueHandle engine = startStandIn(executableDirectory() + L"\\vuruzuz_odurevazu.exe", writeEnd.get(),
+        L"child:0;text:engine finished;exit:6", testJob.get());
+    ASSERT_NE(engine, nullptr);
     writeEnd.reset();
 
     HANDLE pumpProcess = nullptr;
-    DuplicateHandle(GetCurrentProcess(), started.hProcess, GetCurrentProcess(), &pumpProcess, 0, FALSE,
+    DuplicateHandle(GetCurrentProcess(), engine.get(), GetCurrentProcess(), &pumpProcess, 0, FALSE,
         DUPLICATE_SAME_ACCESS);
-    runState.process.reset(started.hProcess);
+    runState.process = std::move(engine);
     runState.running = true;
     ASSERT_TRUE(startPumpThread(new PumpContext{window, UniqueHandle(pumpProcess), std::move(readEnd), currentLogQueue()}));
     ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 15000)) << "the run ends although the pipe stays open";

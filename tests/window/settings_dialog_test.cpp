@@ -41,21 +41,7 @@ void setItemText(HWND dialog, int id, const std::wstring& text)
 
 constexpr int FIELDS[5] = {IDC_EDIT_KEY_ID, IDC_EDIT_KEY_SECRET, IDC_EDIT_APPKEY, IDC_EDIT_REGION, IDC_EDIT_BUCKET};
 
-class SettingsDialog : public ::testing::Test {
-protected:
-    void start()
-    {
-        window = startMainWindow();
-        ASSERT_NE(window, nullptr);
-    }
-    void TearDown() override
-    {
-        if (window != nullptr) {
-            closeMainWindow(window);
-        }
-    }
-    HWND window = nullptr;
-};
+class SettingsDialog : public WindowTest {};
 
 // The template as compiled into the program: DLGTEMPLATEEX and its items.
 struct TemplateReader {
