@@ -127,8 +127,10 @@ void appendLogLine(HWND pane, std::wstring_view text, const SYSTEMTIME& time)
 
 namespace {
 
-// The pump waits while this many engine lines are queued and not shown.
-constexpr size_t MAX_WAITING_LINES = 20000;
+// The pump waits while this many engine lines are queued and not shown
+// (about 20 MB); enough that a long burst never runs the queue dry between
+// two insertions, which would paint the log each time.
+constexpr size_t MAX_WAITING_LINES = 100000;
 
 struct LogItem {
     LogLine line;
@@ -200,17 +202,19 @@ double nowMs()
 
 // How many lines go into one insertion. Each costs a part that grows with
 // the log already shown (under Wine a walk over every line it holds, about
-// a third of a second at a million lines) and a part per line inserted.
-// Both are measured as the log grows, and an insertion spends on its lines
-// about twice what the overhead costs, so long logs still fill quickly.
+// half a second at a million lines) and a part per line inserted (about 40
+// microseconds). Both are measured as the log grows, and an insertion spends
+// on its lines four times what the overhead costs, at least half a second's
+// worth, so that long logs still fill quickly. The window never waits for
+// it; only scrolling the log itself does, for one insertion at most.
 struct InsertionPacer {
     double perLineMs = 0;  // the cheapest insertion per line seen
     double overheadMs = 0; // what the latest insertion cost beyond its lines
 
     static constexpr size_t FIRST = 200;
     static constexpr size_t MOST = 50000;
-    static constexpr double MIN_LINE_WORK_MS = 200;
-    static constexpr double LONGEST_MS = 1000;
+    static constexpr double MIN_LINE_WORK_MS = 500;
+    static constexpr double LONGEST_MS = 2000;
 
     size_t next() const
     {
@@ -218,7 +222,7 @@ struct InsertionPacer {
             return FIRST;
         }
         const double ceiling = std::max(MIN_LINE_WORK_MS, LONGEST_MS - overheadMs);
-        const double lineWork = std::clamp(2 * overheadMs, MIN_LINE_WORK_MS, ceiling);
+        const double lineWork = std::clamp(4 * overheadMs, MIN_LINE_WORK_MS, ceiling);
         return std::clamp(static_cast<size_t>(lineWork / perLineMs), size_t(1), MOST);
     }
 
@@ -233,8 +237,9 @@ struct InsertionPacer {
 };
 
 // A paint of the log's end costs about as much as an insertion's overhead
-// (under Wine a second at a million lines), so during a burst the pane is
-// painted a few times a second, and at least once more when it ends.
+// (under Wine two seconds at a million lines), so during a burst the pane
+// is painted at most every quarter second and at most a twentieth of the
+// time, and once more when the burst ends.
 constexpr ULONGLONG PAINT_INTERVAL_MS = 250;
 
 struct LogDisplay {
@@ -247,7 +252,7 @@ struct LogDisplay {
     void paint(bool burstGoesOn)
     {
         const ULONGLONG now = GetTickCount64();
-        const auto spacing = static_cast<ULONGLONG>(4 * lastPaintMs);
+        const auto spacing = static_cast<ULONGLONG>(20 * lastPaintMs);
         if (burstGoesOn && now - lastPaint < std::max(PAINT_INTERVAL_MS, spacing)) {
             ValidateRect(pane, nullptr); // painted with the next lines
             return;
