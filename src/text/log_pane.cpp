@@ -1,6 +1,7 @@
 #include "text/log_pane.h"
 
 #include "app/window_state.h"
+#include "text/insertion_pacer.h"
 #include "util/handles.h"
 
 #include <process.h>
@@ -199,42 +200,6 @@ double nowMs()
     QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
-
-// How many lines go into one insertion. Each costs a part that grows with
-// the log already shown (under Wine a walk over every line it holds, about
-// half a second at a million lines) and a part per line inserted (about 40
-// microseconds). Both are measured as the log grows, and an insertion spends
-// on its lines four times what the overhead costs, at least half a second's
-// worth, so that long logs still fill quickly. The window never waits for
-// it; only scrolling the log itself does, for one insertion at most.
-struct InsertionPacer {
-    double perLineMs = 0;  // the cheapest insertion per line seen
-    double overheadMs = 0; // what the latest insertion cost beyond its lines
-
-    static constexpr size_t FIRST = 200;
-    static constexpr size_t MOST = 50000;
-    static constexpr double MIN_LINE_WORK_MS = 500;
-    static constexpr double LONGEST_MS = 2000;
-
-    size_t next() const
-    {
-        if (perLineMs <= 0) {
-            return FIRST;
-        }
-        const double ceiling = std::max(MIN_LINE_WORK_MS, LONGEST_MS - overheadMs);
-        const double lineWork = std::clamp(4 * overheadMs, MIN_LINE_WORK_MS, ceiling);
-        return std::clamp(static_cast<size_t>(lineWork / perLineMs), size_t(1), MOST);
-    }
-
-    void record(size_t lines, double milliseconds)
-    {
-        if (lines >= 50) { // smaller ones are mostly overhead
-            const double perLine = milliseconds / static_cast<double>(lines);
-            perLineMs = perLineMs <= 0 ? perLine : std::min(perLineMs, perLine);
-        }
-        overheadMs = std::max(0.0, milliseconds - perLineMs * static_cast<double>(lines));
-    }
-};
 
 // A paint of the log's end costs about as much as an insertion's overhead
 // (under Wine two seconds at a million lines), so during a burst the pane

@@ -1,5 +1,6 @@
 #include "run/line_assembler.h"
 #include "run/pump.h"
+#include "text/insertion_pacer.h"
 
 #include <gtest/gtest.h>
 
@@ -86,4 +87,18 @@ TEST(EngineExit, AnExitCodeThatCannotBeReadIsAFailure)
     EXPECT_EQ(exitCodeOf(waitOnly), UNKNOWN_EXIT_CODE) << "no right to read it";
     EXPECT_EQ(exitCodeOf(nullptr), UNKNOWN_EXIT_CODE);
     EXPECT_NE(UNKNOWN_EXIT_CODE, 0u) << "never reported as success";
+}
+
+TEST(InsertionPacer, AnInsertionHeldUpOnceDoesNotKeepTheNextOnesSmall)
+{
+    InsertionPacer pacer;
+    EXPECT_EQ(pacer.next(), InsertionPacer::FIRST);
+    pacer.record(200, 3000); // the window was not answering meanwhile
+    EXPECT_GE(pacer.next(), InsertionPacer::FIRST);
+    pacer.record(pacer.next(), 10); // then the cost it really has
+    EXPECT_GE(pacer.next(), 10000u) << "half a second's worth of lines at 0.05 ms a line";
+    for (int round = 0; round < 20; ++round) {
+        pacer.record(1, 5); // the window's own lines, one at a time
+    }
+    EXPECT_GE(pacer.next(), 10000u);
 }
