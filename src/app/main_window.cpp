@@ -145,9 +145,12 @@ LRESULT onActivate(HWND window, WPARAM state)
         }
         return 0;
     }
-    const HWND last = mainState.lastFocus;
-    const bool usable = last != nullptr && IsWindow(last) && IsWindowEnabled(last) && IsChild(window, last);
-    SetFocus(usable ? last : mainState.controls[CTL_INPUT]);
+    const auto usable = [&](HWND control) {
+        return control != nullptr && IsWindow(control) && IsWindowEnabled(control) && IsChild(window, control);
+    };
+    // During a run the input field is disabled; the log takes the focus then.
+    const HWND fallback = usable(mainState.controls[CTL_INPUT]) ? mainState.controls[CTL_INPUT] : mainState.controls[CTL_LOG];
+    SetFocus(usable(mainState.lastFocus) ? mainState.lastFocus : fallback);
     return 0;
 }
 
@@ -253,7 +256,7 @@ LRESULT onRunFinished(WPARAM wParam)
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == taskbarButtonCreatedMessage() && message != 0) {
+    if (message != 0 && message == taskbarButtonCreatedMessage()) {
         connectTaskbar();
         return 0;
     }
