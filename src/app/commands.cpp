@@ -3,13 +3,12 @@
 #include "app/ids.h"
 #include "app/window_state.h"
 #include "config/config.h"
+#include "run/engine_contract.h"
 #include "run/launch.h"
 #include "run/run_state.h"
 #include "settings/settings_dialog.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
-
-#include "run/engine_contract.h"
 #include "util/handles.h"
 #include "util/paths.h"
 

@@ -13,20 +13,27 @@ int platformLength(size_t length)
     return length > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(length);
 }
 
+// The platform's two calls: the size, then the text. Empty for empty input
+// and for input the flags make the platform refuse.
+std::wstring toWide(UINT codePage, DWORD flags, std::string_view bytes)
+{
+    if (bytes.empty()) {
+        return {};
+    }
+    const int inputLength = platformLength(bytes.size());
+    const int needed = MultiByteToWideChar(codePage, flags, bytes.data(), inputLength, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
+    if (needed > 0) {
+        MultiByteToWideChar(codePage, flags, bytes.data(), inputLength, wide.data(), needed);
+    }
+    return wide;
+}
+
 } // namespace
 
 std::wstring utf8ToWide(std::string_view utf8)
 {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int inputLength = platformLength(utf8.size());
-    const int needed = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(needed > 0 ? needed : 0), L'\0');
-    if (needed > 0) {
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inputLength, wide.data(), needed);
-    }
-    return wide;
+    return toWide(CP_UTF8, 0, utf8);
 }
 
 std::string wideToUtf8(std::wstring_view wide)
@@ -45,19 +52,14 @@ std::string wideToUtf8(std::wstring_view wide)
 
 std::wstring decodeOutputLine(std::string_view bytes, unsigned fallbackCodePage)
 {
-    if (bytes.empty()) {
-        return {};
+    if (fallbackCodePage != CP_UTF8) {
+        // Refused (empty) when the line is not valid UTF-8.
+        if (std::wstring wide = toWide(CP_UTF8, MB_ERR_INVALID_CHARS, bytes); !wide.empty()) {
+            return wide;
+        }
+        if (std::wstring wide = toWide(fallbackCodePage, 0, bytes); !wide.empty()) {
+            return wide;
+        }
     }
-    const int inputLength = platformLength(bytes.size());
-    const bool utf8 = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), inputLength, nullptr, 0) > 0;
-    if (utf8 || fallbackCodePage == CP_UTF8) {
-        return utf8ToWide(bytes);
-    }
-    const int needed = MultiByteToWideChar(fallbackCodePage, 0, bytes.data(), inputLength, nullptr, 0);
-    if (needed <= 0) {
-        return utf8ToWide(bytes);
-    }
-    std::wstring wide(static_cast<size_t>(needed), L'\0');
-    MultiByteToWideChar(fallbackCodePage, 0, bytes.data(), inputLength, wide.data(), needed);
-    return wide;
+    return utf8ToWide(bytes);
 }
