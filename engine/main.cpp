@@ -17,6 +17,8 @@
 //     sleep:<ms>            pause
 //     child:<ms>            start a helper that holds the output for ms
 //                           (0: until killed) and outlives this process
+//     await:<file>          wait (at most two minutes) until the file exists,
+//                           so a test can act between two steps
 //     hang                  wait until killed
 //     exit:<code>           end now with this exit code (decimal, unsigned)
 #include "config/config.h"
@@ -174,6 +176,12 @@ int runScript(const std::string& script)
             Sleep(std::strtoul(argument.c_str(), nullptr, 10));
         } else if (verb == "child") {
             startHelper(utf8ToWide(argument.empty() ? "0" : argument));
+        } else if (verb == "await") {
+            const std::wstring file = utf8ToWide(argument);
+            for (int waited = 0; waited < 120000 && GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES;
+                 waited += 20) {
+                Sleep(20);
+            }
         } else if (verb == "hang") {
             Sleep(INFINITE);
         } else if (verb == "exit") {

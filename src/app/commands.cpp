@@ -110,6 +110,37 @@ void chooseOutputFolder()
     }
 }
 
+// Asks where, with the system's dialog, and writes the whole log there;
+// a failure is told and changes nothing.
+void saveLog()
+{
+    IFileSaveDialog* created = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&created)))) {
+        return;
+    }
+    const ComOwner<IFileSaveDialog> dialog(created);
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_OVERWRITEPROMPT | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | FOS_NOREADONLYRETURN);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    dialog->SetFileName(logFileName(now).c_str());
+    dialog->SetDefaultExtension(L"txt");
+    IShellItem* chosen = nullptr;
+    if (FAILED(dialog->Show(mainState.mainWindow)) || FAILED(dialog->GetResult(&chosen))) {
+        return;
+    }
+    const ComOwner<IShellItem> result(chosen);
+    PWSTR path = nullptr;
+    if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+        return;
+    }
+    const UniqueTaskMemory<wchar_t> owned(path);
+    if (!saveKeptLog(keptLog(), longPathForm(fullPath(path)))) {
+        showMessage(mainState.mainWindow, T_ERR_SAVE_LOG, path, MB_OK | MB_ICONWARNING);
+    }
+}
+
 void cancelOrClose()
 {
     if (runState.running && runState.process != nullptr) {
@@ -179,6 +210,20 @@ bool handleCommand(WORD id, WORD notification)
     case IDM_ACCOUNT_SETTINGS:
         openSettingsDialog();
         return true;
+    case IDM_LOG_COPY:
+        SendMessageW(mainState.controls[CTL_LOG], WM_COPY, 0, 0);
+        return true;
+    case IDM_LOG_SELECT_ALL:
+        SendMessageW(mainState.controls[CTL_LOG], EM_SETSEL, 0, -1);
+        return true;
+    case IDM_SAVE_LOG:
+        saveLog();
+        return true;
+    case IDM_CLEAR_LOG:
+        if (!runState.running) {
+            clearLog();
+        }
+        return true;
     case IDC_LINK_OFFICIAL:
         if (notification == STN_CLICKED) {
             ShellExecuteW(nullptr, L"open", OFFICIAL_PAGE_URL, nullptr, nullptr, SW_SHOWNORMAL);
@@ -187,4 +232,30 @@ bool handleCommand(WORD id, WORD notification)
     default:
         return false;
     }
+}
+
+void showLogMenu(POINT screen)
+{
+    const UniqueMenu menu(CreatePopupMenu());
+    if (menu == nullptr) {
+        return;
+    }
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(mainState.controls[CTL_LOG], EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    AppendMenuW(menu.get(), MF_STRING | (start == end ? MF_GRAYED : 0), IDM_LOG_COPY, uiText(T_MENU_COPY));
+    AppendMenuW(menu.get(), MF_STRING, IDM_LOG_SELECT_ALL, uiText(T_MENU_SELECT_ALL));
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu.get(), MF_STRING, IDM_SAVE_LOG, uiText(T_MENU_SAVE_LOG));
+    AppendMenuW(menu.get(), MF_STRING | (runState.running ? MF_GRAYED : 0), IDM_CLEAR_LOG, uiText(T_MENU_CLEAR_LOG));
+    TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, mainState.mainWindow, nullptr);
+}
+
+HACCEL mainAccelerators()
+{
+    static const UniqueAccelerators table = [] {
+        ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'S', IDM_SAVE_LOG}};
+        return UniqueAccelerators(CreateAcceleratorTableW(keys, 1));
+    }();
+    return table.get();
 }

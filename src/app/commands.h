@@ -14,5 +14,12 @@ void setBusy(bool busy);
 // Returns false for ids the window does not handle.
 bool handleCommand(WORD id, WORD notification);
 
+// The log pane's context menu at a point on the screen: Copy, Select all,
+// Save log, Clear log (not during a run).
+void showLogMenu(POINT screen);
+
+// The window's keyboard shortcuts (Ctrl+S: Save log), for the message loop.
+HACCEL mainAccelerators();
+
 // Opened by the link label.
 constexpr const wchar_t* OFFICIAL_PAGE_URL = L"https://www.aliyun.com/product/nls";

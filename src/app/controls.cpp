@@ -219,6 +219,22 @@ SIZE baseClientSize()
 
 } // namespace
 
+AppIcons loadAppIcons(unsigned dpi)
+{
+    const auto load = [](int width, int height) {
+        return UniqueIcon(static_cast<HICON>(
+            LoadImageW(mainState.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, width, height, 0)));
+    };
+    return AppIcons{load(systemMetric(SM_CXICON, dpi), systemMetric(SM_CYICON, dpi)),
+        load(systemMetric(SM_CXSMICON, dpi), systemMetric(SM_CYSMICON, dpi))};
+}
+
+void setWindowIcons(HWND window, const AppIcons& icons)
+{
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big.get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.get()));
+}
+
 HFONT createUiFont(unsigned dpi)
 {
     return CreateFontW(scaled(-12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
@@ -245,11 +261,8 @@ void layoutMainWindow()
             continue;
         }
         const RECT& place = places[index];
-        // The log answers on its own thread, maybe after a long insertion;
-        // the window does not wait for it.
-        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (index == CTL_LOG ? SWP_ASYNCWINDOWPOS : 0);
         SetWindowPos(control, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
-            flags);
+            SWP_NOZORDER | SWP_NOACTIVATE);
     }
     InvalidateRect(mainState.mainWindow, nullptr, TRUE);
 }
@@ -258,11 +271,7 @@ void applyFont(HFONT font)
 {
     for (int index = 0; index < CONTROL_COUNT; ++index) {
         if (HWND control = mainState.controls[index]; control != nullptr) {
-            if (index == CTL_LOG) {
-                PostMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-            } else {
-                SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-            }
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
     }
 }
@@ -276,16 +285,16 @@ void createMainControls()
         const int y = scaled(row.y, mainState.dpi);
         const int width = scaled(row.width, mainState.dpi);
         const int height = scaled(row.height, mainState.dpi);
+        HWND control = nullptr;
         if (index == CTL_LOG) {
-            // On its own thread, with its font and no text limit.
+            // With no text limit, and the whole log kept beside it.
             const RECT place = {x, y, x + width, y + height};
-            mainState.controls[index] = createLogPane(mainState.mainWindow, mainState.instance, row.exStyle,
-                row.style, place, row.id, mainState.font.get());
-            continue;
+            control = createLogPane(mainState.mainWindow, mainState.instance, row.exStyle, row.style, place, row.id);
+        } else {
+            control = CreateWindowExW(row.exStyle, row.className, initialText(row), row.style, x, y, width, height,
+                mainState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), mainState.instance,
+                nullptr);
         }
-        const wchar_t* text = initialText(row);
-        HWND control = CreateWindowExW(row.exStyle, row.className, text, row.style, x, y, width, height,
-            mainState.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), mainState.instance, nullptr);
         mainState.controls[index] = control;
         if (control != nullptr && index == CTL_LINK && mainState.controls[CTL_LOG] != nullptr) {
             // Reading order: the link at the bottom left comes before Cancel and OK.

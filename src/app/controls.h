@@ -40,6 +40,11 @@ constexpr int LAST_SPEAKER_COUNT = 10;
 constexpr COLORREF LINK_COLOUR = RGB(0, 102, 204);
 constexpr int TOOLTIP_MAX_WIDTH = 420;
 
+// The application icon at a DPI, and a window showing it (which does not
+// take the icons over: they must outlive it).
+AppIcons loadAppIcons(unsigned dpi);
+void setWindowIcons(HWND window, const AppIcons& icons);
+
 // The UI font at a DPI: -12 pixels at 96 DPI.
 HFONT createUiFont(unsigned dpi);
 
@@ -51,7 +56,7 @@ void createMainControls();
 // and language.
 void layoutMainWindow();
 
-// Gives every control the font (the log pane without waiting for it).
+// Gives every control the font.
 void applyFont(HFONT font);
 
 // Title, captions, menu bar and tooltip window in the current language; the

@@ -20,7 +20,11 @@
 #include <shellapi.h>
 #include <ole2.h>
 
+#include <windowsx.h>
+
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 MainWindowState mainState;
 std::wstring autostartPath;
@@ -44,17 +48,41 @@ void restoreLastPaths(const AppConfig& config)
 
 void loadWindowIcons(HWND window)
 {
-    const unsigned dpi = mainState.dpi;
-    const auto load = [](int width, int height) {
-        return static_cast<HICON>(LoadImageW(mainState.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, width, height, 0));
-    };
-    UniqueIcon big(load(systemMetric(SM_CXICON, dpi), systemMetric(SM_CYICON, dpi)));
-    UniqueIcon small(load(systemMetric(SM_CXSMICON, dpi), systemMetric(SM_CYSMICON, dpi)));
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    AppIcons icons = loadAppIcons(mainState.dpi);
+    setWindowIcons(window, icons);
     // The window no longer uses the old ones.
-    mainState.bigIcon = std::move(big);
-    mainState.smallIcon = std::move(small);
+    mainState.icons = std::move(icons);
+}
+
+// The work area of the monitor the window is on (the screen less the taskbar).
+RECT workAreaOf(HWND window)
+{
+    MONITORINFO monitor = {sizeof monitor};
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    }
+    return monitor.rcWork;
+}
+
+// The first size at the window's DPI, but never larger than the work area:
+// at 125 % on a 1366 x 768 screen the window would reach under the taskbar,
+// with OK and Cancel out of reach and no way to make it smaller.
+SIZE fittingWindowSize(HWND window, unsigned dpi)
+{
+    const SIZE first = firstWindowSize(dpi);
+    const RECT work = workAreaOf(window);
+    return SIZE{std::min<LONG>(first.cx, work.right - work.left), std::min<LONG>(first.cy, work.bottom - work.top)};
+}
+
+// Elevated, the window would not hear from the (unelevated) shell: the
+// taskbar's announcement of its button and dropped files are let through.
+void allowShellMessages(HWND window)
+{
+    for (const UINT message : {taskbarButtonCreatedMessage(), UINT(WM_DROPFILES), UINT(WM_COPYDATA), UINT(0x0049)}) {
+        if (message != 0) {
+            ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr); // 0x0049: WM_COPYGLOBALDATA
+        }
+    }
 }
 
 LRESULT onCreate(HWND window)
@@ -63,10 +91,21 @@ LRESULT onCreate(HWND window)
     // The table's figures are for 96 DPI; the window and everything in it
     // are scaled to the DPI of the monitor it opens on.
     mainState.dpi = dpiOf(window);
-    if (mainState.dpi != BASE_DPI) {
-        const SIZE size = firstWindowSize(mainState.dpi);
+    const SIZE size = fittingWindowSize(window, mainState.dpi);
+    RECT now = {};
+    GetWindowRect(window, &now);
+    if (size.cx != now.right - now.left || size.cy != now.bottom - now.top) {
         SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // Kept inside the work area when it would reach beyond it.
+    GetWindowRect(window, &now);
+    const RECT work = workAreaOf(window);
+    const LONG left = std::max(work.left, std::min(now.left, work.right - size.cx));
+    const LONG top = std::max(work.top, std::min(now.top, work.bottom - size.cy));
+    if (left != now.left || top != now.top) {
+        SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    allowShellMessages(window);
     loadWindowIcons(window);
     createMainControls();
     applyUiLanguage();
@@ -108,9 +147,11 @@ LRESULT onAutostart()
 LRESULT onDpiChanged(HWND window, unsigned dpi, const RECT& suggested)
 {
     mainState.dpi = dpi;
-    mainState.previousFont = std::move(mainState.font);
+    // Every control takes the new font before the old one is deleted.
+    UniqueFont previous = std::move(mainState.font);
     mainState.font.reset(createUiFont(dpi));
     applyFont(mainState.font.get());
+    previous.reset();
     loadWindowIcons(window);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -121,7 +162,7 @@ LRESULT onDpiChanged(HWND window, unsigned dpi, const RECT& suggested)
 LRESULT onGetMinMaxInfo(HWND window, MINMAXINFO* info)
 {
     // Also asked while the window is being created, before it knows its DPI.
-    const SIZE first = firstWindowSize(window == mainState.mainWindow ? mainState.dpi : dpiOf(window));
+    const SIZE first = fittingWindowSize(window, window == mainState.mainWindow ? mainState.dpi : dpiOf(window));
     info->ptMinTrackSize = POINT{first.cx, first.cy};
     return 0;
 }
@@ -207,11 +248,18 @@ LRESULT onDestroy()
         terminateRun();
     }
     releaseRunHandles();
-    closeLogPane();
+    closeLogPane(); // the pump stops too
     disconnectTaskbar();
+    PostQuitMessage(0);
+    return 0;
+}
+
+// The controls have gone by now, so nothing paints with the font any more.
+LRESULT onNcDestroy(HWND window)
+{
     mainState.font.reset();
-    mainState.previousFont.reset();
-    // The controls, menu and tooltip window go with the window.
+    mainState.icons = AppIcons{};
+    // The controls, menu and tooltip window went with the window.
     mainState.mainWindow = nullptr;
     mainState.lastFocus = nullptr;
     mainState.focusBeforeRun = nullptr;
@@ -220,8 +268,7 @@ LRESULT onDestroy()
     for (HWND& control : mainState.controls) {
         control = nullptr;
     }
-    PostQuitMessage(0);
-    return 0;
+    return DefWindowProcW(window, WM_NCDESTROY, 0, 0);
 }
 
 LRESULT onCtlColorStatic(HWND window, HDC dc, HWND control)
@@ -243,12 +290,36 @@ LRESULT onSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
 }
 
-// Every line of the run is shown by now: the log sends this after them.
-LRESULT onRunFinished(WPARAM wParam)
+// Output waits, or the log has more to show: one slice of it. The run ends
+// once every line of it is shown.
+LRESULT onRunOutput(HWND window, bool byTimer)
 {
-    if (runState.running) {
-        showRunFinished(static_cast<unsigned>(wParam & 0xFFFFFFFFu));
+    if (byTimer) {
+        KillTimer(window, LOG_TIMER_ID);
     }
+    if (const std::optional<unsigned> exitCode = showSomeOutput(); exitCode && runState.running) {
+        showRunFinished(*exitCode);
+    }
+    return 0;
+}
+
+LRESULT onContextMenu(HWND window, HWND from, LPARAM lParam)
+{
+    if (from == nullptr || from != mainState.controls[CTL_LOG]) {
+        return DefWindowProcW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(from), lParam);
+    }
+    POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (lParam == -1) {
+        // From the keyboard: at the caret, or the pane's corner.
+        const LRESULT caret = SendMessageW(from, EM_POSFROMCHAR, HIWORD(SendMessageW(from, EM_GETSEL, 0, 0)), 0);
+        RECT client = {};
+        GetClientRect(from, &client);
+        at = caret == -1 ? POINT{client.left, client.top} : POINT{LOWORD(caret), HIWORD(caret)};
+        at.x = std::clamp<LONG>(at.x, 0, client.right);
+        at.y = std::clamp<LONG>(at.y, 0, client.bottom);
+        ClientToScreen(from, &at);
+    }
+    showLogMenu(at);
     return 0;
 }
 
@@ -257,7 +328,7 @@ LRESULT onRunFinished(WPARAM wParam)
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != 0 && message == taskbarButtonCreatedMessage()) {
-        connectTaskbar();
+        connectTaskbar(window);
         return 0;
     }
     switch (message) {
@@ -267,6 +338,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onClose(window);
     case WM_DESTROY:
         return onDestroy();
+    case WM_NCDESTROY:
+        return onNcDestroy(window);
     case WM_COMMAND:
         if (handleCommand(LOWORD(wParam), HIWORD(wParam))) {
             return 0;
@@ -276,8 +349,15 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onCtlColorStatic(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETCURSOR:
         return onSetCursor(window, wParam, lParam);
-    case WM_RUN_FINISHED:
-        return onRunFinished(wParam);
+    case WM_RUN_OUTPUT:
+        return onRunOutput(window, false);
+    case WM_TIMER:
+        if (wParam == LOG_TIMER_ID) {
+            return onRunOutput(window, true);
+        }
+        break;
+    case WM_CONTEXTMENU:
+        return onContextMenu(window, reinterpret_cast<HWND>(wParam), lParam);
     case WM_AUTOSTART:
         return onAutostart();
     case WM_SIZE:
@@ -321,8 +401,11 @@ HWND createMainWindow(HINSTANCE instance)
 
 void processMessage(MSG& message)
 {
-    // Tab, Shift+Tab, Enter and Esc work as in a dialog.
-    if (mainState.mainWindow != nullptr && IsDialogMessageW(mainState.mainWindow, &message)) {
+    // Ctrl+S saves the log from anywhere in the window; Tab, Shift+Tab,
+    // Enter and Esc work as in a dialog.
+    if (mainState.mainWindow != nullptr
+        && (TranslateAcceleratorW(mainState.mainWindow, mainAccelerators(), &message)
+            || IsDialogMessageW(mainState.mainWindow, &message))) {
         return;
     }
     TranslateMessage(&message);

@@ -7,6 +7,23 @@
 namespace {
 
 ComOwner<ITaskbarList3> taskbar;
+RunProgress shownProgress = RunProgress::Done;
+
+void showProgress(HWND window, RunProgress progress)
+{
+    switch (progress) {
+    case RunProgress::Active:
+        taskbar->SetProgressState(window, TBPF_INDETERMINATE);
+        break;
+    case RunProgress::Failed:
+        taskbar->SetProgressState(window, TBPF_ERROR);
+        taskbar->SetProgressValue(window, 1, 1);
+        break;
+    case RunProgress::Done:
+        taskbar->SetProgressState(window, TBPF_NOPROGRESS);
+        break;
+    }
+}
 
 } // namespace
 
@@ -16,7 +33,7 @@ UINT taskbarButtonCreatedMessage()
     return message;
 }
 
-void connectTaskbar()
+void connectTaskbar(HWND window)
 {
     ITaskbarList3* list = nullptr;
     if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&list)))) {
@@ -25,29 +42,22 @@ void connectTaskbar()
     taskbar.reset(list);
     if (FAILED(taskbar->HrInit())) {
         taskbar.reset();
+        return;
     }
+    showProgress(window, shownProgress);
 }
 
 void disconnectTaskbar()
 {
     taskbar.reset();
+    shownProgress = RunProgress::Done;
 }
 
 void showRunOnTaskbar(HWND window, RunProgress progress)
 {
+    shownProgress = progress;
     if (taskbar != nullptr) {
-        switch (progress) {
-        case RunProgress::Active:
-            taskbar->SetProgressState(window, TBPF_INDETERMINATE);
-            break;
-        case RunProgress::Failed:
-            taskbar->SetProgressState(window, TBPF_ERROR);
-            taskbar->SetProgressValue(window, 1, 1);
-            break;
-        case RunProgress::Done:
-            taskbar->SetProgressState(window, TBPF_NOPROGRESS);
-            break;
-        }
+        showProgress(window, progress);
     }
     if (progress != RunProgress::Active && GetForegroundWindow() != window) {
         FLASHWINFO flash = {sizeof flash, window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};

@@ -11,7 +11,9 @@ enum class RunProgress { Active, Failed, Done };
 // The message the shell sends once the button exists; only then can its
 // progress be set.
 UINT taskbarButtonCreatedMessage();
-void connectTaskbar();
+// Shows what the button should show by now: a run started before the button
+// existed (--autostart) shows once it does.
+void connectTaskbar(HWND window);
 void disconnectTaskbar();
 
 void showRunOnTaskbar(HWND window, RunProgress progress);

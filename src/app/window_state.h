@@ -7,6 +7,12 @@
 
 #include <string>
 
+// The application icon in the two sizes a window shows, at one DPI.
+struct AppIcons {
+    UniqueIcon big;
+    UniqueIcon small;
+};
+
 // One entry per row of the control table, in creation order.
 enum ControlIndex : int {
     CTL_INPUT_LABEL,
@@ -34,9 +40,7 @@ struct MainWindowState {
     HWND mainWindow = nullptr;
     unsigned dpi = 96; // of the monitor the window is on
     UniqueFont font;
-    UniqueFont previousFont; // until the log pane has taken the new one
-    UniqueIcon bigIcon;      // the application icon at the window's DPI
-    UniqueIcon smallIcon;
+    AppIcons icons;          // the application icon at the window's DPI
     HMENU menu = nullptr;    // owned by the window once attached
     HWND tooltip = nullptr;  // owned by the window
     HWND controls[CONTROL_COUNT] = {};
@@ -49,9 +53,8 @@ extern MainWindowState mainState;
 // The input path given with --autostart; consumed by the first WM_AUTOSTART.
 extern std::wstring autostartPath;
 
-// The end of a run, from the log once the run's last line is shown;
-// wParam is the engine's exit code.
-constexpr UINT WM_RUN_FINISHED = WM_APP + 2;
+// A run's output waits in its queue, or the log has more to show.
+constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;
 constexpr UINT WM_AUTOSTART = WM_APP + 3;
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

@@ -5,6 +5,7 @@
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/engine_contract.h"
+#include "run/output_queue.h"
 #include "run/pump.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
@@ -185,8 +186,7 @@ bool launchRun(const RunRequest& request)
     const std::wstring commandLine = buildCommandLine(enginePath, request);
     UniqueHandle pipeRead;
     UniqueHandle pipeWrite;
-    std::shared_ptr<LogQueue> log = currentLogQueue();
-    if (commandLine.size() >= COMMAND_LINE_LIMIT || log == nullptr || !createOutputPipe(pipeRead, pipeWrite)) {
+    if (commandLine.size() >= COMMAND_LINE_LIMIT || !createOutputPipe(pipeRead, pipeWrite)) {
         refuse(T_ERR_START, MB_ICONERROR);
         return false;
     }
@@ -215,12 +215,14 @@ bool launchRun(const RunRequest& request)
         request.outputRoot, dateFolderName(now.wYear, now.wMonth, now.wDay), runFolderName(request));
     appendLog(std::wstring(uiText(T_LBL_OUTPUT)) + L" " + runState.outputFolder);
 
-    auto context = std::make_unique<PumpContext>(
-        PumpContext{mainState.mainWindow, UniqueHandle(pumpProcess), std::move(pipeRead), std::move(log)});
+    auto output = std::make_shared<OutputQueue>(mainState.mainWindow);
+    readRunOutput(output);
+    auto context = std::make_unique<PumpContext>(PumpContext{UniqueHandle(pumpProcess), std::move(pipeRead), output});
     if (pumpProcess == nullptr || !startPumpThread(context.get())) {
         // Without a pump no end of run would ever come: stop the engine and
         // go back to idle.
         context.reset();
+        readRunOutput(nullptr);
         terminateRun();
         returnToIdle();
         refuse(T_ERR_START, MB_ICONERROR);

@@ -1,7 +1,7 @@
 #include "run/pump.h"
 
 #include "run/line_assembler.h"
-#include "text/log_pane.h"
+#include "run/output_queue.h"
 #include "util/text.h"
 
 #include <process.h>
@@ -14,15 +14,18 @@
 
 // The way of a line, in the order it travels:
 //   1. the pump reads the pipe (overlapped, so it also sees the engine end
-//      and the log go) and cuts the bytes into lines (LineAssembler);
+//      and the window go) and cuts the bytes into lines (LineAssembler);
 //   2. it decodes each line (UTF-8, or the ANSI code page when the line is
 //      not UTF-8) and splits very long ones into display pieces;
-//   3. it queues them in front of the log pane (queueEngineLines), waiting
-//      while the log is far behind;
-//   4. the log pane's own thread takes as many as it can insert in one go
-//      and inserts them with one time stamp (log_pane.cpp);
+//   3. it puts them into the run's one queue for the window (queueLines,
+//      output_queue.cpp), waiting while the window is far behind; the
+//      window hears of it through one posted WM_RUN_OUTPUT;
+//   4. on the window's thread, in slices of a few milliseconds between
+//      messages, the log takes the lines, stamps them, keeps every one in
+//      the whole log of the session and shows the most recent in the pane
+//      (log_pane.cpp, kept_log.cpp);
 //   5. the pump's last item is the run's end (queueRunEnd): once every line
-//      before it is shown, the log posts WM_RUN_FINISHED to the window.
+//      before it is shown, the log ends the run (showRunFinished).
 
 namespace {
 
@@ -70,7 +73,7 @@ namespace {
 enum class ReadOutcome {
     Data,    // bytes arrived (possibly none: the engine wrote zero bytes)
     End,     // every writer has gone, or the engine's helpers overstayed
-    Stopped, // the log has gone with the window
+    Stopped, // the window has gone
 };
 
 struct PipeReading {
@@ -83,11 +86,14 @@ struct PipeReading {
     ULONGLONG graceEnds = 0;
 };
 
-void abandonRead(PipeReading& reading)
+// A read that completed just before it was cancelled still brought bytes:
+// they are returned, not lost.
+DWORD abandonRead(PipeReading& reading)
 {
     CancelIoEx(reading.pipe, &reading.overlapped);
-    DWORD ignored = 0;
-    GetOverlappedResult(reading.pipe, &reading.overlapped, &ignored, TRUE); // the buffer is in use until then
+    DWORD got = 0;
+    // The buffer is in use until then.
+    return GetOverlappedResult(reading.pipe, &reading.overlapped, &got, TRUE) ? got : 0;
 }
 
 ReadOutcome readSome(PipeReading& reading, char* buffer, DWORD& got)
@@ -119,7 +125,7 @@ ReadOutcome readSome(PipeReading& reading, char* buffer, DWORD& got)
             reading.graceEnds = GetTickCount64() + HELPER_GRACE_MS;
             continue;
         }
-        abandonRead(reading);
+        got = abandonRead(reading);
         return woke == WAIT_OBJECT_0 + 1 ? ReadOutcome::Stopped : ReadOutcome::End;
     }
 }
@@ -164,8 +170,8 @@ PumpStarter startPumpThread = startThread;
 unsigned __stdcall outputPump(void* parameter)
 {
     std::unique_ptr<PumpContext> context(static_cast<PumpContext*>(parameter));
-    LogQueue& log = *context->log;
-    PipeReading reading{context->pipeRead.get(), context->process.get(), logGoneEvent(log),
+    OutputQueue& output = *context->output;
+    PipeReading reading{context->pipeRead.get(), context->process.get(), output.gone.get(),
         UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
     if (reading.done == nullptr) {
         return 0;
@@ -183,31 +189,31 @@ unsigned __stdcall outputPump(void* parameter)
         if (outcome == ReadOutcome::Stopped) {
             return 0;
         }
-        if (outcome == ReadOutcome::End) {
-            break;
-        }
         // Zero bytes is a zero-length write by the engine, not the end.
         assembler.feed(std::string_view(buffer.data(), got), lines);
         for (std::string& line : lines) {
             addPieces(pieces, decodeOutputLine(line, fallbackCodePage));
         }
         lines.clear();
-        if (!queueEngineLines(log, pieces)) {
+        if (!queueLines(output, pieces)) {
             return 0;
+        }
+        if (outcome == ReadOutcome::End) {
+            break;
         }
     }
     if (std::optional<std::string> last = assembler.finish()) {
         addPieces(pieces, decodeOutputLine(*last, fallbackCodePage));
-        if (!queueEngineLines(log, pieces)) {
+        if (!queueLines(output, pieces)) {
             return 0;
         }
     }
     context->pipeRead.reset();
-    const HANDLE ends[2] = {context->process.get(), logGoneEvent(log)};
+    const HANDLE ends[2] = {context->process.get(), output.gone.get()};
     if (WaitForMultipleObjects(2, ends, FALSE, INFINITE) != WAIT_OBJECT_0) {
         return 0;
     }
-    queueRunEnd(log, context->window, exitCodeOf(context->process.get()));
+    queueRunEnd(output, exitCodeOf(context->process.get()));
     return 0;
 }
 

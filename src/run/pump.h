@@ -1,6 +1,6 @@
 // The output pump: a worker thread per run that reads the engine's pipe,
-// cuts and decodes lines and queues them in front of the log pane, then the
-// run's end. pump.cpp describes the whole way of a line.
+// cuts and decodes lines and queues them for the window, then the run's
+// end. pump.cpp describes the whole way of a line.
 #pragma once
 
 #include "util/handles.h"
@@ -9,14 +9,13 @@
 
 #include <memory>
 
-struct LogQueue;
+struct OutputQueue;
 
 // What the pump is handed; it owns the record and everything in it.
 struct PumpContext {
-    HWND window;
     UniqueHandle process;  // the pump's own duplicate: never released under it
     UniqueHandle pipeRead; // the overlapped read end of the engine's output
-    std::shared_ptr<LogQueue> log; // where the lines go; when it has gone, the pump stops
+    std::shared_ptr<OutputQueue> output; // where the lines go; when the window closes it, the pump stops
 };
 
 // A pipe for the engine's standard output and error: the read end

@@ -1,6 +1,6 @@
 // The one active run, if any. Lives on the UI thread only: the output pump
-// never touches it; its lines go to the log, and its end comes back as
-// WM_RUN_FINISHED once they are shown.
+// never touches it; its lines and its end go through the run's output
+// queue to the log, which ends the run once they are shown.
 #pragma once
 
 #include "util/handles.h"

@@ -5,6 +5,7 @@
 #include "app/window_state.h"
 #include "run/engine_contract.h"
 #include "run/run_request.h"
+#include "util/dpi.h"
 #include "util/text.h"
 
 #include <commctrl.h>
@@ -47,10 +48,14 @@ constexpr DialogTool DIALOG_TOOLS[] = {
 // The fields take at most 1023 units.
 constexpr int FIELD_BUFFER = 1024;
 
+// The dialog's own icons: the main window replaces its own when its DPI
+// changes, which may happen while the dialog is open.
+AppIcons dialogIcons;
+
 INT_PTR onInitDialog(HWND dialog)
 {
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainState.bigIcon.get()));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainState.smallIcon.get()));
+    dialogIcons = loadAppIcons(dpiOf(dialog));
+    setWindowIcons(dialog, dialogIcons);
     SetWindowTextW(dialog, uiText(T_DLG_TITLE));
     for (const DialogCaption& caption : DIALOG_CAPTIONS) {
         SetDlgItemTextW(dialog, caption.id, uiText(caption.text));
@@ -132,6 +137,9 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         }
+        return FALSE;
+    case WM_NCDESTROY:
+        dialogIcons = AppIcons{};
         return FALSE;
     default:
         return FALSE;

@@ -45,6 +45,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"无法保存设置到 {0}。请把本程序移到您有写入权限的文件夹，或取消该文件的只读属性后重试。", // T_ERR_SAVE_CONFIG
         L"名称标签必须是单个文件夹名：不能包含 \\ / : * ? \" < > |，不能是 . 或 ..，不能以点或空格结尾，也不能是 CON、NUL 等保留名称。", // T_ERR_BAD_LABEL
         L"无法创建或打开结果文件夹: {0}", // T_MSG_OPEN_FAILED
+        L"复制(&C)", // T_MENU_COPY
+        L"全选(&A)", // T_MENU_SELECT_ALL
+        L"保存日志(&S)...\tCtrl+S", // T_MENU_SAVE_LOG
+        L"清空日志(&L)", // T_MENU_CLEAR_LOG
+        L"（前面还有 {0} 行未在此显示；【保存日志】会保存全部内容。）", // T_LOG_EARLIER
+        L"无法将日志保存到 {0}。请选择其他位置后重试。", // T_ERR_SAVE_LOG
     },
     // English ("en")
     {
@@ -86,6 +92,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Could not save the settings to {0}. Move this program to a folder you can write to, or make the file writable, and try again.", // T_ERR_SAVE_CONFIG
         L"The name label must be a single folder name: it may not contain \\ / : * ? \" < > |, be . or .., end with a dot or a blank, or be a reserved name such as CON or NUL.", // T_ERR_BAD_LABEL
         L"Could not create or open the result folder: {0}", // T_MSG_OPEN_FAILED
+        L"Copy(&C)", // T_MENU_COPY
+        L"Select all(&A)", // T_MENU_SELECT_ALL
+        L"Save log(&S)...\tCtrl+S", // T_MENU_SAVE_LOG
+        L"Clear log(&L)", // T_MENU_CLEAR_LOG
+        L"({0} earlier lines are not shown here. Save log keeps them all.)", // T_LOG_EARLIER
+        L"Could not save the log to {0}. Choose another place and try again.", // T_ERR_SAVE_LOG
     },
     // Japanese ("ja")
     {
@@ -126,7 +138,13 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"公式サイト", // T_LINK_OFFICIAL
         L"設定を {0} に保存できませんでした。このプログラムを書き込み可能なフォルダに移すか、ファイルを書き込み可能にしてから、もう一度お試しください。", // T_ERR_SAVE_CONFIG
         L"名前ラベルは1つのフォルダ名にしてください。\\ / : * ? \" < > | を含めること、. や .. にすること、末尾をピリオドや空白にすること、CON や NUL などの予約名にすることはできません。", // T_ERR_BAD_LABEL
-        L"結果フォルダを作成または開けませんでした: {0}", // T_MSG_OPEN_FAILED
+        L"結果フォルダを作成できないか、開けませんでした: {0}", // T_MSG_OPEN_FAILED
+        L"コピー(&C)", // T_MENU_COPY
+        L"すべて選択(&A)", // T_MENU_SELECT_ALL
+        L"ログを保存(&S)...\tCtrl+S", // T_MENU_SAVE_LOG
+        L"ログを消去(&L)", // T_MENU_CLEAR_LOG
+        L"（これより前の {0} 行はここに表示されていません。「ログを保存」ですべて保存できます。）", // T_LOG_EARLIER
+        L"ログを {0} に保存できませんでした。別の場所を選んで、もう一度お試しください。", // T_ERR_SAVE_LOG
     },
     // Korean ("ko")
     {
@@ -168,6 +186,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"설정을 {0}에 저장하지 못했습니다. 이 프로그램을 쓰기 가능한 폴더로 옮기거나 파일을 쓰기 가능하게 한 뒤 다시 시도하세요.", // T_ERR_SAVE_CONFIG
         L"이름 라벨은 하나의 폴더 이름이어야 합니다. \\ / : * ? \" < > |를 포함하거나, . 또는 ..이거나, 마침표나 공백으로 끝나거나, CON, NUL 같은 예약된 이름일 수 없습니다.", // T_ERR_BAD_LABEL
         L"결과 폴더를 만들거나 열지 못했습니다: {0}", // T_MSG_OPEN_FAILED
+        L"복사(&C)", // T_MENU_COPY
+        L"모두 선택(&A)", // T_MENU_SELECT_ALL
+        L"로그 저장(&S)...\tCtrl+S", // T_MENU_SAVE_LOG
+        L"로그 지우기(&L)", // T_MENU_CLEAR_LOG
+        L"（이전 {0}줄은 여기에 표시되지 않습니다. [로그 저장]으로 모두 저장할 수 있습니다.）", // T_LOG_EARLIER
+        L"로그를 {0}에 저장하지 못했습니다. 다른 위치를 선택한 뒤 다시 시도하세요.", // T_ERR_SAVE_LOG
     },
     // German ("de")
     {
@@ -207,8 +231,14 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Verarbeitung startet: ", // T_LOG_START
         L"Offizielle Website", // T_LINK_OFFICIAL
         L"Die Einstellungen konnten nicht in {0} gespeichert werden. Verschieben Sie dieses Programm in einen Ordner mit Schreibrechten oder machen Sie die Datei beschreibbar und versuchen Sie es erneut.", // T_ERR_SAVE_CONFIG
-        L"Das Namenslabel muss ein einzelner Ordnername sein: Es darf weder \\ / : * ? \" < > | enthalten noch . oder .. sein, nicht auf Punkt oder Leerzeichen enden und kein reservierter Name wie CON oder NUL sein.", // T_ERR_BAD_LABEL
-        L"Ergebnisordner konnte nicht erstellt oder geöffnet werden: {0}", // T_MSG_OPEN_FAILED
+        L"Das Namenslabel muss ein einzelner Ordnername sein: Es darf \\ / : * ? \" < > | nicht enthalten, nicht . oder .. sein, nicht auf Punkt oder Leerzeichen enden und kein reservierter Name wie CON oder NUL sein.", // T_ERR_BAD_LABEL
+        L"Der Ergebnisordner konnte nicht erstellt oder geöffnet werden: {0}", // T_MSG_OPEN_FAILED
+        L"Kopieren(&K)", // T_MENU_COPY
+        L"Alles markieren(&A)", // T_MENU_SELECT_ALL
+        L"Protokoll speichern(&S)...\tStrg+S", // T_MENU_SAVE_LOG
+        L"Protokoll leeren(&L)", // T_MENU_CLEAR_LOG
+        L"({0} frühere Zeilen werden hier nicht angezeigt. „Protokoll speichern“ sichert sie alle.)", // T_LOG_EARLIER
+        L"Das Protokoll konnte nicht unter {0} gespeichert werden. Wählen Sie einen anderen Ort und versuchen Sie es erneut.", // T_ERR_SAVE_LOG
     },
     // French ("fr")
     {
@@ -248,8 +278,14 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Début du traitement : ", // T_LOG_START
         L"Site officiel", // T_LINK_OFFICIAL
         L"Impossible d'enregistrer les paramètres dans {0}. Placez ce programme dans un dossier où vous pouvez écrire, ou rendez le fichier modifiable, puis réessayez.", // T_ERR_SAVE_CONFIG
-        L"L'étiquette du nom doit être un seul nom de dossier : elle ne peut pas contenir \\ / : * ? \" < > |, valoir . ou .., se terminer par un point ou un espace, ni être un nom réservé comme CON ou NUL.", // T_ERR_BAD_LABEL
+        L"L'étiquette du nom doit être un seul nom de dossier : elle ne peut pas contenir \\ / : * ? \" < > |, être . ou .., se terminer par un point ou un espace, ni être un nom réservé comme CON ou NUL.", // T_ERR_BAD_LABEL
         L"Impossible de créer ou d'ouvrir le dossier de résultats : {0}", // T_MSG_OPEN_FAILED
+        L"Copier(&C)", // T_MENU_COPY
+        L"Tout sélectionner(&T)", // T_MENU_SELECT_ALL
+        L"Enregistrer le journal(&E)...\tCtrl+S", // T_MENU_SAVE_LOG
+        L"Effacer le journal(&F)", // T_MENU_CLEAR_LOG
+        L"({0} lignes précédentes ne sont pas affichées ici. « Enregistrer le journal » les conserve toutes.)", // T_LOG_EARLIER
+        L"Impossible d'enregistrer le journal dans {0}. Choisissez un autre emplacement et réessayez.", // T_ERR_SAVE_LOG
     },
 };
 

@@ -50,6 +50,12 @@ enum TextId : int {
     T_ERR_SAVE_CONFIG = 35,  // "{0}" takes the configuration file's path
     T_ERR_BAD_LABEL = 36,
     T_MSG_OPEN_FAILED = 37,  // "{0}" takes the result folder
+    T_MENU_COPY = 38,
+    T_MENU_SELECT_ALL = 39,
+    T_MENU_SAVE_LOG = 40,    // with its shortcut after a tab
+    T_MENU_CLEAR_LOG = 41,
+    T_LOG_EARLIER = 42,      // "{0}" takes how many earlier lines the pane leaves out
+    T_ERR_SAVE_LOG = 43,     // "{0}" takes the chosen file
     TEXT_COUNT
 };
 

@@ -1,16 +1,14 @@
 #include "text/log_pane.h"
 
 #include "app/window_state.h"
+#include "text/catalogue.h"
 #include "text/insertion_pacer.h"
-#include "util/handles.h"
 
-#include <process.h>
+#include <commctrl.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cwchar>
 #include <deque>
-#include <mutex>
 
 namespace {
 
@@ -23,25 +21,66 @@ void appendFormattedLine(std::wstring& out, std::wstring_view text, const SYSTEM
     out += L"\r\n";
 }
 
-} // namespace
-
-std::wstring formatLogLine(std::wstring_view text, const SYSTEMTIME& time)
+double nowMs()
 {
-    std::wstring line;
-    line.reserve(11 + text.size() + 2);
-    appendFormattedLine(line, text, time);
-    return line;
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-namespace {
+// A slice: taking queued output, then inserting into the pane.
+constexpr double TAKE_MS = 4;
+constexpr double INSERT_MS = 8;
+constexpr size_t TAKE_BATCH = 2000;
 
-// Where the user is in the log: new lines are followed only while the
-// selection is empty and the last line is in view, as in any log viewer;
-// otherwise the selection and the first visible line stay where they are.
-struct LogView {
+// A paint of the pane costs time that grows with the lines it holds, so
+// during a burst it is painted at most every quarter second and at most a
+// twentieth of the time, and once more when the burst ends.
+constexpr double PAINT_INTERVAL_MS = 250;
+
+struct LogState {
+    HWND pane = nullptr;
+    KeptLog kept;
+    // Kept lines that wait for the pane, as they will be inserted; never
+    // more than the pane shows.
+    std::deque<std::wstring> waiting;
+    // The pane: an optional first line saying how many earlier lines it
+    // leaves out, then one entry per shown line (its length with CR LF).
+    size_t headerLength = 0;
+    std::deque<size_t> shown;
+    size_t hidden = 0;  // kept lines before the pane's first
+    size_t dropped = 0; // kept lines that never reached the pane; it starts anew
+    std::shared_ptr<OutputQueue> output;
+    std::optional<unsigned> exitCode; // the run has ended; told once its lines are shown
+    InsertionPacer pacer;
+    double lastPaint = 0;
+    double paintMs = 0;
+    bool owesPaint = false;
+    bool scheduled = false;
+};
+
+LogState logState;
+
+// Kept, and waiting for the pane. When more wait than the pane shows, the
+// oldest never reach it: the pane then starts anew with the newest.
+void addLine(std::wstring&& line)
+{
+    keepLine(logState.kept, line);
+    logState.waiting.push_back(std::move(line));
+    if (logState.waiting.size() > PANE_LINES) {
+        logState.waiting.pop_front();
+        ++logState.dropped;
+    }
+}
+
+// Where the user is: new lines are followed only while the selection is
+// empty and the last line is in view, as in any log viewer; otherwise the
+// selection and the text at the top stay where they are.
+struct ReaderPlace {
     DWORD selectionStart = 0;
     DWORD selectionEnd = 0;
-    LRESULT firstVisible = 0;
+    LRESULT topCharacter = 0;
     bool following = true;
 };
 
@@ -56,374 +95,292 @@ int lineHeight(HWND pane)
     return metrics.tmHeight > 0 ? metrics.tmHeight : 1;
 }
 
-LogView viewOf(HWND pane)
+ReaderPlace readerPlace(HWND pane)
 {
-    LogView view;
-    SendMessageW(pane, EM_GETSEL, reinterpret_cast<WPARAM>(&view.selectionStart),
-        reinterpret_cast<LPARAM>(&view.selectionEnd));
-    view.firstVisible = SendMessageW(pane, EM_GETFIRSTVISIBLELINE, 0, 0);
+    ReaderPlace place;
+    SendMessageW(pane, EM_GETSEL, reinterpret_cast<WPARAM>(&place.selectionStart),
+        reinterpret_cast<LPARAM>(&place.selectionEnd));
+    const LRESULT firstVisible = SendMessageW(pane, EM_GETFIRSTVISIBLELINE, 0, 0);
+    place.topCharacter = SendMessageW(pane, EM_LINEINDEX, firstVisible, 0);
     RECT format = {};
     SendMessageW(pane, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
     const LRESULT visibleLines = (format.bottom - format.top) / lineHeight(pane);
     // The text ends with a line break, so the last line holding text is the
     // one before the last.
     const LRESULT lastTextLine = SendMessageW(pane, EM_GETLINECOUNT, 0, 0) - 2;
-    view.following = view.selectionStart == view.selectionEnd && view.firstVisible + visibleLines > lastTextLine;
-    return view;
+    place.following = place.selectionStart == place.selectionEnd && firstVisible + visibleLines > lastTextLine;
+    return place;
 }
 
-void insertAtEnd(HWND pane, const std::wstring& text)
+// Replaces the pane's first characters (the earlier-lines line and the
+// lines leaving) with a new first line; returns by how much later text moved.
+LONG_PTR replaceStart(HWND pane, size_t removed, const std::wstring& header)
 {
-    const LogView view = viewOf(pane);
+    SendMessageW(pane, EM_SETSEL, 0, static_cast<LPARAM>(removed));
+    SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(header.c_str()));
+    logState.headerLength = header.size();
+    return static_cast<LONG_PTR>(header.size()) - static_cast<LONG_PTR>(removed);
+}
+
+std::wstring earlierLinesHeader()
+{
+    return fillPlaceholder(uiText(T_LOG_EARLIER), std::to_wstring(logState.hidden)) + L"\r\n";
+}
+
+// Older lines leave in large chunks, or all at once when the pane starts
+// anew; returns how far the remaining text moved and where the removed
+// text ended.
+LONG_PTR makeRoom(HWND pane, size_t& removedEnd)
+{
+    removedEnd = 0;
+    size_t leaving = 0;
+    if (logState.dropped > 0) {
+        leaving = logState.shown.size();
+        logState.hidden += logState.dropped;
+        logState.dropped = 0;
+    } else if (logState.shown.size() + logState.waiting.size() > PANE_LINES + TRIM_LINES) {
+        leaving = std::min(logState.shown.size(), logState.shown.size() + logState.waiting.size() - PANE_LINES);
+    } else {
+        return 0;
+    }
+    size_t removed = logState.headerLength;
+    for (size_t index = 0; index < leaving; ++index) {
+        removed += logState.shown.front();
+        logState.shown.pop_front();
+    }
+    logState.hidden += leaving;
+    removedEnd = removed;
+    return replaceStart(pane, removed, earlierLinesHeader());
+}
+
+void restorePlace(HWND pane, const ReaderPlace& place, LONG_PTR moved, size_t removedEnd)
+{
+    if (place.following) {
+        const LRESULT end = GetWindowTextLengthW(pane);
+        SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(pane, EM_SCROLLCARET, 0, 0);
+        return;
+    }
+    // Text that left the pane takes the selection and the view to its start.
+    const auto follow = [&](LONG_PTR position) {
+        return position < static_cast<LONG_PTR>(removedEnd) ? 0 : position + moved;
+    };
+    SendMessageW(pane, EM_SETSEL, follow(place.selectionStart), follow(place.selectionEnd));
+    const LRESULT topLine = SendMessageW(pane, EM_LINEFROMCHAR, follow(place.topCharacter), 0);
+    const LRESULT firstNow = SendMessageW(pane, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageW(pane, EM_LINESCROLL, 0, topLine - firstNow);
+}
+
+// Inserts waiting lines in one go, as many as fit in the time given.
+void insertWaiting(HWND pane, double budgetMs, bool moreToCome)
+{
+    if (logState.waiting.empty() && logState.dropped == 0) {
+        return;
+    }
+    const double start = nowMs();
+    const ReaderPlace place = readerPlace(pane);
     // Windows draws nothing in between; Wine's edit control ignores this and
-    // the caller decides when the pane is painted.
+    // the paint decision below holds for both.
     SendMessageW(pane, WM_SETREDRAW, FALSE, 0);
+    size_t removedEnd = 0;
+    const LONG_PTR moved = makeRoom(pane, removedEnd);
+    const size_t count = logState.pacer.next(budgetMs, logState.waiting.size());
+    std::wstring block;
+    for (size_t index = 0; index < count; ++index) {
+        std::wstring& line = logState.waiting.front();
+        logState.shown.push_back(line.size());
+        block += line;
+        logState.waiting.pop_front();
+    }
     // At the end of the text, not at the caret: a click into the pane must
     // not make later lines land in the middle of the log.
     const LRESULT end = GetWindowTextLengthW(pane);
     SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(end), end);
-    SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    if (view.following) {
-        SendMessageW(pane, EM_SCROLLCARET, 0, 0);
-    } else {
-        SendMessageW(pane, EM_SETSEL, view.selectionStart, view.selectionEnd);
-        const LRESULT firstNow = SendMessageW(pane, EM_GETFIRSTVISIBLELINE, 0, 0);
-        SendMessageW(pane, EM_LINESCROLL, 0, view.firstVisible - firstNow);
-    }
+    SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(block.c_str()));
+    restorePlace(pane, place, moved, removedEnd);
     SendMessageW(pane, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(pane, nullptr, TRUE);
+    logState.pacer.record(count, nowMs() - start);
+
+    const double now = nowMs();
+    const bool burst = moreToCome || !logState.waiting.empty();
+    if (!burst || now - logState.lastPaint >= std::max(PAINT_INTERVAL_MS, 20 * logState.paintMs)) {
+        InvalidateRect(pane, nullptr, TRUE);
+        logState.owesPaint = false;
+    } else {
+        ValidateRect(pane, nullptr); // painted with the next lines
+        logState.owesPaint = true;
+    }
 }
 
-} // namespace
-
-void appendLogLinesTo(HWND pane, const LogLine* lines, size_t count, const SYSTEMTIME& time)
+// The next slice comes at once unless input or painting waits; then it
+// comes after them, by timer, which the message loop serves last.
+void scheduleSlice()
 {
-    if (pane == nullptr || count == 0) {
+    const HWND window = logState.pane != nullptr ? GetParent(logState.pane) : nullptr;
+    if (window == nullptr || logState.scheduled) {
         return;
     }
-    size_t size = 0;
-    for (size_t index = 0; index < count; ++index) {
-        size += 13 + lines[index].text.size();
-    }
-    std::wstring block;
-    block.reserve(size);
-    for (size_t index = 0; index < count; ++index) {
-        if (lines[index].continuation) {
-            block += lines[index].text;
-            block += L"\r\n";
-        } else {
-            appendFormattedLine(block, lines[index].text, time);
-        }
-    }
-    insertAtEnd(pane, block);
+    const bool othersWait = HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT)) != 0;
+    logState.scheduled = (!othersWait && PostMessageW(window, WM_RUN_OUTPUT, 0, 0))
+        || SetTimer(window, LOG_TIMER_ID, USER_TIMER_MINIMUM, nullptr) != 0;
 }
 
-void appendLogLine(HWND pane, std::wstring_view text, const SYSTEMTIME& time)
+// The pane's own handling: Tab into it must not select the whole log
+// (which would stop it following a run), Esc is no key of the pane's (a
+// multi-line edit control would close its parent), the context menu is the
+// window's, and painting is timed for the spacing of paints during bursts.
+LRESULT CALLBACK paneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
-    const LogLine line{std::wstring(text)};
-    appendLogLinesTo(pane, &line, 1, time);
-}
-
-// --- the queue in front of the pane, and the pane's thread ------------------
-
-namespace {
-
-// The pump waits while this many engine lines are queued and not shown
-// (about 20 MB); enough that a long burst never runs the queue dry between
-// two insertions, which would paint the log each time.
-constexpr size_t MAX_WAITING_LINES = 100000;
-
-struct LogItem {
-    LogLine line;
-    bool fromEngine = false;
-    bool runEnd = false; // not a line: tell window that everything before is shown
-    HWND window = nullptr;
-    unsigned exitCode = 0;
-};
-
-} // namespace
-
-struct LogQueue {
-    std::mutex lock;
-    std::condition_variable room;
-    std::deque<LogItem> items;
-    size_t engineLines = 0; // of items, those from the engine
-    bool closed = false;
-    UniqueHandle wake = UniqueHandle(CreateEventW(nullptr, FALSE, FALSE, nullptr)); // items arrived
-    UniqueHandle gone = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));  // closed
-};
-
-namespace {
-
-std::shared_ptr<LogQueue> currentLog;
-DWORD logThreadId = 0;
-
-void push(LogQueue& queue, LogItem&& item)
-{
-    {
-        std::lock_guard<std::mutex> guard(queue.lock);
-        if (queue.closed) {
-            return;
+    switch (message) {
+    case WM_GETDLGCODE: {
+        LRESULT code = DefSubclassProc(pane, message, wParam, lParam) & ~DLGC_HASSETSEL;
+        const MSG* pending = reinterpret_cast<const MSG*>(lParam);
+        if (pending != nullptr && pending->message == WM_KEYDOWN && pending->wParam == VK_ESCAPE) {
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
         }
-        queue.items.push_back(std::move(item));
+        return code;
     }
-    SetEvent(queue.wake.get());
-}
-
-// Up to most lines, and never past the end of a run, so its message goes
-// out right after its last line is shown.
-std::vector<LogItem> take(LogQueue& queue, size_t most, bool& more)
-{
-    std::vector<LogItem> taken;
-    {
-        std::lock_guard<std::mutex> guard(queue.lock);
-        while (!queue.items.empty() && taken.size() < most) {
-            LogItem& item = queue.items.front();
-            const bool runEnd = item.runEnd;
-            queue.engineLines -= item.fromEngine ? 1 : 0;
-            taken.push_back(std::move(item));
-            queue.items.pop_front();
-            if (runEnd) {
-                break;
-            }
-        }
-        more = !queue.items.empty();
-    }
-    queue.room.notify_one();
-    return taken;
-}
-
-double nowMs()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// A paint of the log's end costs about as much as an insertion's overhead
-// (under Wine two seconds at a million lines), so during a burst the pane
-// is painted at most every quarter second and at most a twentieth of the
-// time, and once more when the burst ends.
-constexpr ULONGLONG PAINT_INTERVAL_MS = 250;
-
-struct LogDisplay {
-    HWND pane;
-    InsertionPacer pacer;
-    ULONGLONG lastPaint = 0;
-    double lastPaintMs = 0;
-    std::vector<LogItem> unsentEnds; // run ends whose message the window's queue refused
-
-    void paint(bool burstGoesOn)
-    {
-        const ULONGLONG now = GetTickCount64();
-        const auto spacing = static_cast<ULONGLONG>(20 * lastPaintMs);
-        if (burstGoesOn && now - lastPaint < std::max(PAINT_INTERVAL_MS, spacing)) {
-            ValidateRect(pane, nullptr); // painted with the next lines
-            return;
-        }
+    case WM_CONTEXTMENU:
+        return SendMessageW(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane), lParam);
+    case WM_PAINT: {
         const double start = nowMs();
-        UpdateWindow(pane);
-        lastPaintMs = nowMs() - start;
-        lastPaint = GetTickCount64();
+        const LRESULT result = DefSubclassProc(pane, message, wParam, lParam);
+        logState.lastPaint = nowMs();
+        logState.paintMs = logState.lastPaint - start;
+        return result;
     }
-
-    // Windows refuses posts to a full queue (10,000 messages), so a refused
-    // end is sent again on the next turn.
-    void sendEnds()
-    {
-        while (!unsentEnds.empty()
-            && PostMessageW(unsentEnds.front().window, WM_RUN_FINISHED, unsentEnds.front().exitCode, 0)) {
-            unsentEnds.erase(unsentEnds.begin());
-        }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(pane, paneProc, 0);
+        break;
+    default:
+        break;
     }
-
-    void showSome(LogQueue& queue)
-    {
-        bool more = false;
-        std::vector<LogItem> items = take(queue, pacer.next(), more);
-        std::vector<LogLine> lines;
-        lines.reserve(items.size());
-        for (LogItem& item : items) {
-            if (item.runEnd) {
-                unsentEnds.push_back(std::move(item));
-            } else {
-                lines.push_back(std::move(item.line));
-            }
-        }
-        if (!lines.empty()) {
-            SYSTEMTIME now;
-            GetLocalTime(&now);
-            const double start = nowMs();
-            appendLogLinesTo(pane, lines.data(), lines.size(), now);
-            pacer.record(lines.size(), nowMs() - start);
-            paint(more && unsentEnds.empty());
-        }
-        sendEnds();
-    }
-};
-
-struct PaneStart {
-    HWND parent;
-    HINSTANCE instance;
-    DWORD exStyle;
-    DWORD style;
-    RECT place;
-    int id;
-    HFONT font;
-    std::shared_ptr<LogQueue> queue;
-    UniqueHandle ready;
-    HWND pane = nullptr;
-};
-
-unsigned __stdcall logThread(void* parameter)
-{
-    PaneStart& start = *static_cast<PaneStart*>(parameter); // valid until ready is set
-    const std::shared_ptr<LogQueue> queue = start.queue;
-    const HWND parent = start.parent;
-    HWND pane = CreateWindowExW(start.exStyle, L"EDIT", L"", start.style, start.place.left, start.place.top,
-        start.place.right - start.place.left, start.place.bottom - start.place.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(start.id)), start.instance, nullptr);
-    if (pane != nullptr) {
-        if (start.font != nullptr) {
-            SendMessageW(pane, WM_SETFONT, reinterpret_cast<WPARAM>(start.font), TRUE);
-        }
-        // The default limit would silently stop a long engine log.
-        SendMessageW(pane, EM_SETLIMITTEXT, 0, 0);
-    }
-    start.pane = pane;
-    SetEvent(start.ready.get());
-    if (pane == nullptr) {
-        return 0;
-    }
-    LogDisplay display{pane};
-    for (;;) {
-        bool waiting = false;
-        {
-            std::lock_guard<std::mutex> guard(queue->lock);
-            if (queue->closed) {
-                return 0;
-            }
-            waiting = !queue->items.empty();
-        }
-        const HANDLE wake = queue->wake.get();
-        const DWORD timeout = waiting ? 0 : display.unsentEnds.empty() ? INFINITE : 50;
-        MsgWaitForMultipleObjectsEx(1, &wake, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                return 0;
-            }
-            // Esc does nothing in the log, as in the rest of the window (a
-            // multi-line edit control would close its parent).
-            if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-                continue;
-            }
-            // Tab, Shift+Tab and Enter work here as in the rest of the window.
-            if (!IsDialogMessageW(parent, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
-        display.showSome(*queue);
-    }
+    return DefSubclassProc(pane, message, wParam, lParam);
 }
 
 } // namespace
 
-HWND createLogPane(HWND parent, HINSTANCE instance, DWORD exStyle, DWORD style, const RECT& place, int id,
-    HFONT font)
+std::wstring formatLogLine(std::wstring_view text, const SYSTEMTIME& time)
+{
+    std::wstring line;
+    line.reserve(11 + text.size() + 2);
+    appendFormattedLine(line, text, time);
+    return line;
+}
+
+HWND createLogPane(HWND parent, HINSTANCE instance, DWORD exStyle, DWORD style, const RECT& place, int id)
 {
     closeLogPane();
-    auto queue = std::make_shared<LogQueue>();
-    PaneStart start{parent, instance, exStyle, style, place, id, font, queue,
-        UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
-    if (queue->wake == nullptr || queue->gone == nullptr || start.ready == nullptr) {
+    HWND pane = CreateWindowExW(exStyle, L"EDIT", L"", style, place.left, place.top, place.right - place.left,
+        place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (pane == nullptr) {
         return nullptr;
     }
-    unsigned threadId = 0;
-    const uintptr_t thread = _beginthreadex(nullptr, 0, logThread, &start, 0, &threadId);
-    if (thread == 0) {
-        return nullptr;
-    }
-    CloseHandle(reinterpret_cast<HANDLE>(thread)); // never joined; it ends with closeLogPane
-    // Creating a child window sends messages to its parent, this thread's
-    // window: they are answered while waiting.
-    const HANDLE ready = start.ready.get();
-    while (MsgWaitForMultipleObjects(1, &ready, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    if (start.pane == nullptr) {
-        return nullptr;
-    }
-    currentLog = std::move(queue);
-    logThreadId = threadId;
-    return start.pane;
+    // The default limit of 30,000 characters would silently stop the log.
+    SendMessageW(pane, EM_SETLIMITTEXT, 0, 0);
+    SetWindowSubclass(pane, paneProc, 0, 0);
+    logState.pane = pane;
+    return pane;
 }
 
 void closeLogPane()
 {
-    if (currentLog != nullptr) {
-        {
-            std::lock_guard<std::mutex> guard(currentLog->lock);
-            currentLog->closed = true;
-            currentLog->items.clear();
-        }
-        currentLog->room.notify_all();
-        SetEvent(currentLog->gone.get());
-        SetEvent(currentLog->wake.get());
-        currentLog.reset();
+    if (logState.output != nullptr) {
+        closeOutputQueue(*logState.output);
     }
-    if (logThreadId != 0) {
-        PostThreadMessageW(logThreadId, WM_QUIT, 0, 0);
-        logThreadId = 0;
-    }
+    logState = LogState{};
 }
 
 void appendLog(std::wstring_view text)
 {
-    if (currentLog != nullptr) {
-        push(*currentLog, LogItem{LogLine{std::wstring(text)}});
+    if (logState.pane == nullptr) {
+        return;
+    }
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    addLine(formatLogLine(text, now));
+    insertWaiting(logState.pane, INSERT_MS, logState.output != nullptr);
+    if (!logState.waiting.empty()) {
+        scheduleSlice();
     }
 }
 
-std::shared_ptr<LogQueue> currentLogQueue()
+void readRunOutput(std::shared_ptr<OutputQueue> output)
 {
-    return currentLog;
+    logState.output = std::move(output);
+    logState.exitCode.reset();
 }
 
-bool queueEngineLines(LogQueue& queue, std::vector<LogLine>& lines)
+std::optional<unsigned> showSomeOutput()
 {
-    if (lines.empty()) {
-        return true;
+    logState.scheduled = false;
+    if (logState.pane == nullptr) {
+        return std::nullopt;
     }
-    {
-        std::unique_lock<std::mutex> guard(queue.lock);
-        queue.room.wait(guard, [&] { return queue.closed || queue.engineLines < MAX_WAITING_LINES; });
-        if (queue.closed) {
-            return false;
+    const double start = nowMs();
+    bool moreOutput = false;
+    while (logState.output != nullptr) {
+        TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        for (LogLine& line : taken.lines) {
+            if (line.continuation) {
+                line.text += L"\r\n";
+                addLine(std::move(line.text));
+            } else {
+                addLine(formatLogLine(line.text, now));
+            }
         }
-        for (LogLine& line : lines) {
-            queue.items.push_back(LogItem{std::move(line), true});
+        if (taken.exitCode) {
+            logState.exitCode = taken.exitCode;
+            logState.output.reset();
+            break;
         }
-        queue.engineLines += lines.size();
+        if (!taken.more) {
+            break;
+        }
+        if (nowMs() - start >= TAKE_MS) {
+            moreOutput = true;
+            break;
+        }
     }
-    lines.clear();
-    SetEvent(queue.wake.get());
-    return true;
+    insertWaiting(logState.pane, INSERT_MS, moreOutput);
+    if (!logState.waiting.empty() || moreOutput) {
+        scheduleSlice();
+        return std::nullopt;
+    }
+    if (logState.owesPaint) {
+        InvalidateRect(logState.pane, nullptr, TRUE);
+        logState.owesPaint = false;
+    }
+    std::optional<unsigned> ended = logState.exitCode;
+    logState.exitCode.reset();
+    return ended;
 }
 
-void queueRunEnd(LogQueue& queue, HWND window, unsigned exitCode)
+const KeptLog& keptLog()
 {
-    LogItem end;
-    end.runEnd = true;
-    end.window = window;
-    end.exitCode = exitCode;
-    push(queue, std::move(end));
+    return logState.kept;
 }
 
-HANDLE logGoneEvent(const LogQueue& queue)
+void clearLog()
 {
-    return queue.gone.get();
+    if (logState.pane == nullptr) {
+        return;
+    }
+    clearKeptLog(logState.kept);
+    logState.waiting.clear();
+    logState.shown.clear();
+    logState.headerLength = 0;
+    logState.hidden = 0;
+    logState.dropped = 0;
+    SetWindowTextW(logState.pane, L"");
+}
+
+std::wstring logFileName(const SYSTEMTIME& time)
+{
+    wchar_t name[40];
+    swprintf(name, 40, L"log-%04d-%02d-%02d-%02d%02d%02d.txt", time.wYear, time.wMonth, time.wDay, time.wHour,
+        time.wMinute, time.wSecond);
+    return name;
 }

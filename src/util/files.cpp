@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace {
 
 constexpr DWORD SHARE_ALL = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-bool writeAll(HANDLE file, const std::string& bytes)
+bool writeAll(HANDLE file, std::string_view bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -61,33 +63,90 @@ ReadResult readWholeFile(const std::wstring& path, std::string& bytes)
     }
 }
 
-bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes)
+namespace {
+
+bool isReadOnlyFile(const std::wstring& path)
 {
-    // Windows refuses to replace a read-only file; Wine would replace it.
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        return false;
-    }
-    const std::wstring temporary = path + L".tmp";
-    {
-        UniqueHandle file = createForWriting(temporary);
-        if (file == nullptr) {
-            // No temporary is possible beside the file (a read-only folder,
-            // say): the safety measure cannot help, so write as before.
-            return rewriteInPlace(path, bytes);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// A name no other writer uses, opened for nobody else: two copies of the
+// program saving at once must not write into one temporary and rename a
+// mixture into place.
+UniqueHandle createTemporaryBeside(const std::wstring& path, std::wstring& temporary)
+{
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-"
+            + std::to_wstring(InterlockedIncrement(&counter)) + L".tmp";
+        UniqueHandle file = adoptHandle(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+        if (file != nullptr || GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
         }
+    }
+    return nullptr;
+}
+
+enum class Replaced { Yes, NoTemporary, Failed, Refused };
+
+Replaced replaceThroughTemporary(const std::wstring& path, const void* source, ContentSource produce)
+{
+    std::wstring temporary;
+    {
+        UniqueHandle file = createTemporaryBeside(path, temporary);
+        if (file == nullptr) {
+            return Replaced::NoTemporary;
+        }
+        const PieceWriter write = [](void* target, const char* data, size_t size) {
+            return writeAll(static_cast<HANDLE>(target), std::string_view(data, size));
+        };
         // A full disk shows here: the real file stays as it was.
-        if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
+        if (!produce(source, file.get(), write) || !FlushFileBuffers(file.get())) {
             file.reset();
             DeleteFileW(temporary.c_str());
-            return false;
+            return Replaced::Failed;
         }
     }
     if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
+        return Replaced::Yes;
     }
     DeleteFileW(temporary.c_str());
+    return Replaced::Refused;
+}
+
+bool produceString(const void* source, void* file, PieceWriter write)
+{
+    const std::string& bytes = *static_cast<const std::string*>(source);
+    return write(file, bytes.data(), bytes.size());
+}
+
+} // namespace
+
+bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes)
+{
+    // Windows refuses to replace a read-only file; Wine would replace it.
+    if (isReadOnlyFile(path)) {
+        return false;
+    }
+    switch (replaceThroughTemporary(path, &bytes, produceString)) {
+    case Replaced::Yes:
+        return true;
+    case Replaced::Failed:
+        return false;
+    case Replaced::NoTemporary:
+        // No temporary is possible beside the file (a read-only folder,
+        // say): the safety measure cannot help, so write as before.
+    case Replaced::Refused:
+        break;
+    }
     return rewriteInPlace(path, bytes);
+}
+
+bool replaceFileWith(const std::wstring& path, const void* source, ContentSource produce)
+{
+    return !isReadOnlyFile(path) && replaceThroughTemporary(path, source, produce) == Replaced::Yes;
 }
 
 NewFileResult writeNewFile(const std::wstring& path, const std::string& bytes)

@@ -21,6 +21,17 @@ ReadResult readWholeFile(const std::wstring& path, std::string& bytes);
 // bytes reached the file.
 bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes);
 
+// Hands the writer one piece of the file at a time; false stops the write.
+using PieceWriter = bool (*)(void* file, const char* data, size_t size);
+// Produces the file's contents through write(file, ...); false when it failed.
+using ContentSource = bool (*)(const void* source, void* file, PieceWriter write);
+
+// The same replacement in one step for contents too large to copy into one
+// string, without the rewrite in place: when no temporary can be made beside
+// the file or it cannot replace the file, the file stays as it was and the
+// result is false.
+bool replaceFileWith(const std::wstring& path, const void* source, ContentSource produce);
+
 enum class NewFileResult {
     Written,
     Exists, // a file of that name is already there; it was not touched

@@ -43,6 +43,26 @@ struct IconDestroyer {
 };
 using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
 
+struct MenuDestroyer {
+    void operator()(HMENU menu) const noexcept
+    {
+        if (menu != nullptr) {
+            DestroyMenu(menu);
+        }
+    }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
+struct AcceleratorDestroyer {
+    void operator()(HACCEL table) const noexcept
+    {
+        if (table != nullptr) {
+            DestroyAcceleratorTable(table);
+        }
+    }
+};
+using UniqueAccelerators = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDestroyer>;
+
 struct LocalMemoryFreer {
     void operator()(void* memory) const noexcept
     {

@@ -116,6 +116,56 @@ void FrontEnd::close()
     PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
+namespace {
+
+// The file name field of a save dialog: the item dialog's edit (1152), or
+// the edit inside its file name combo box (1148) as Windows builds it.
+HWND fileNameField(HWND dialog)
+{
+    if (HWND edit = GetDlgItem(dialog, 1152); edit != nullptr && IsWindowVisible(edit)) {
+        return edit;
+    }
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM result) {
+            if (GetDlgCtrlID(GetParent(child)) == 1148 && _wcsicmp(classOf(child).c_str(), L"Edit") == 0) {
+                *reinterpret_cast<HWND*>(result) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+} // namespace
+
+bool FrontEnd::saveLog(const std::wstring& path)
+{
+    PostMessageW(window_, WM_COMMAND, MAKEWPARAM(1022, 0), 0); // IDM_SAVE_LOG
+    HWND dialog = nullptr;
+    HWND field = nullptr;
+    const bool shown = waitUntil(
+        [&] {
+            for (HWND candidate : topLevelWindows()) {
+                if (processOf(candidate) == processId_ && classOf(candidate) == L"#32770" && IsWindowVisible(candidate)
+                    && (field = fileNameField(candidate)) != nullptr) {
+                    dialog = candidate;
+                    return true;
+                }
+            }
+            return false;
+        },
+        20000);
+    if (!shown) {
+        return false;
+    }
+    SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 5000, nullptr);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return waitUntil([&] { return !IsWindow(dialog); }, 20000);
+}
+
 bool FrontEnd::waitForLine(const std::wstring& text, DWORD timeoutMs) const
 {
     return waitUntil(

@@ -54,6 +54,10 @@ public:
     void click(int id); // posted, as a click would arrive
     void close();       // WM_CLOSE, posted
 
+    // Save log with the system's dialog, the file name typed into it; true
+    // once the dialog has gone. The program then writes the file.
+    bool saveLog(const std::wstring& path);
+
     // Waits until a log line (without stamp) equals text; false on time-out.
     bool waitForLine(const std::wstring& text, DWORD timeoutMs = 20000) const;
     bool waitForLines(size_t count, DWORD timeoutMs = 20000) const;

@@ -290,7 +290,7 @@ TEST(Runs, DoneNeverOpensWhatIsNotAFolder)
     EXPECT_EQ(readBytes(installation.file(L"outputs")), "not a folder");
 }
 
-TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrder)
+TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrderAndSaveLogKeepsEveryLine)
 {
     Installation installation;
     Recording recording(installation);
@@ -305,14 +305,36 @@ TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrder)
     Sleep(3000);
     ResumeThread(ui.get());
     ASSERT_TRUE(frontEnd.waitForLine(DONE_EN, 120000));
-    const std::vector<std::wstring> lines = frontEnd.logLines();
-    ASSERT_EQ(lines.size(), 3u + 30000u + 1u + 1u);
+
+    // The pane shows the most recent lines and says how many it leaves out.
+    const std::wstring pane = frontEnd.log();
+    const std::vector<std::wstring> shown = splitLog(pane);
+    const size_t total = 3 + 30000 + 1 + 1;
+    ASSERT_GE(shown.size(), 1u + 10000u);
+    ASSERT_LT(shown.size(), total);
+    EXPECT_EQ(shown.front(), L"(" + std::to_wstring(total - (shown.size() - 1))
+            + L" earlier lines are not shown here. Save log keeps them all.)");
+    EXPECT_EQ(shown.back(), DONE_EN);
+
+    // Save log writes every line of the session as it was shown, stamped,
+    // as UTF-8 with CR LF.
+    const std::wstring saved = installation.file(L"run log.txt");
+    ASSERT_TRUE(frontEnd.saveLog(saved));
+    ASSERT_TRUE(waitUntil([&] { return fileExists(saved); }, 20000));
+    const std::wstring text = utf8ToWide(readBytes(saved));
+    const std::vector<std::wstring> lines = splitLog(text);
+    ASSERT_EQ(lines.size(), total);
+    EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), static_cast<long>(total));
+    EXPECT_EQ(text.find(L"\n["), text.find(L"\r\n[") + 1) << "every line ends in CR LF and starts with its stamp";
+    EXPECT_EQ(lines[0], HINT_EN);
     for (size_t index = 0; index < 30000; ++index) {
         ASSERT_EQ(lines[3 + index].substr(0, 14), numberedLine(index + 1)) << index;
         ASSERT_EQ(lines[3 + index].size(), 80u);
     }
     EXPECT_EQ(lines[lines.size() - 2], L"last words");
     EXPECT_EQ(lines.back(), DONE_EN);
+    const std::wstring paneLines = pane.substr(pane.find(L"\r\n") + 2);
+    EXPECT_EQ(text.substr(text.size() - paneLines.size()), paneLines) << "the pane's lines end the saved log";
     frontEnd.waitForForeignWindows(1);
     frontEnd.closeForeignWindows();
 }
@@ -419,37 +441,61 @@ TEST(Runs, OddOutputIsShownLineByLineWithoutLosingAnything)
     EXPECT_EQ(lines[8 + pieces], L"tail");
 }
 
-TEST(Runs, TheLogStaysWhereTheUserReadsAndFollowsAtTheEnd)
+TEST(Runs, TheLogStaysWhereTheUserReadsWhileOldLinesLeaveAndFollowsAtTheEnd)
 {
     Installation installation;
     Recording recording(installation);
-    std::wstring script = L"lines:60:40";
-    for (int line = 1; line <= 40; ++line) {
-        script += L";sleep:100;text:slow " + std::to_wstring(line);
-    }
-    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path), {{L"STANDIN_SCRIPT", script + L";exit:0"}});
-    ASSERT_TRUE(frontEnd.waitForLine(L"slow 1"));
+    const std::wstring go = installation.file(L"go");
+    const std::wstring goOn = installation.file(L"go on");
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
+        {{L"STANDIN_SCRIPT", L"lines:11000:40;text:first part;await:" + go + L";lines:3000:41;text:second part;await:"
+                + goOn + L";text:last;exit:0"}});
+    ASSERT_TRUE(frontEnd.waitForLine(L"first part", 60000));
     const HWND log = frontEnd.control(IDC_EDIT_LOG);
-    auto selection = [&] { return static_cast<DWORD>(SendMessageW(log, EM_GETSEL, 0, 0)); };
-    auto firstVisible = [&] { return SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    auto selection = [&] {
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(log, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return frontEnd.log().substr(start, end - start);
+    };
+    auto topLine = [&] {
+        const LRESULT start = SendMessageW(log, EM_LINEINDEX, SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+        const std::wstring text = frontEnd.log();
+        return text.substr(start, text.find(L"\r\n", start) - start);
+    };
 
-    // The user selects characters 101 to 182 and scrolls up to line 9.
-    SendMessageW(log, EM_SETSEL, 101, 182);
-    SendMessageW(log, EM_LINESCROLL, 0, 9 - firstVisible());
-    ASSERT_EQ(firstVisible(), 9);
-    ASSERT_TRUE(frontEnd.waitForLine(L"slow 15"));
-    EXPECT_EQ(selection(), static_cast<DWORD>(MAKELONG(101, 182))) << "the selection stays";
-    EXPECT_EQ(firstVisible(), 9) << "and so does the view";
+    // While the engine waits, the user selects the number of line 8000 and
+    // scrolls up to line 7990.
+    const std::wstring before = frontEnd.log();
+    const size_t selected = before.find(numberedLine(8000));
+    ASSERT_NE(selected, std::wstring::npos);
+    SendMessageW(log, EM_SETSEL, selected, selected + 13);
+    const LRESULT target = SendMessageW(log, EM_LINEFROMCHAR, before.find(numberedLine(7990)), 0);
+    SendMessageW(log, EM_LINESCROLL, 0, target - SendMessageW(log, EM_GETFIRSTVISIBLELINE, 0, 0));
+    const std::wstring selectedText = selection();
+    const std::wstring top = topLine();
+    ASSERT_EQ(selectedText, numberedLine(8000).substr(0, 13));
+    ASSERT_EQ(top.substr(11, 14), numberedLine(7990));
+
+    // Three thousand more lines push the oldest out of the pane; what the
+    // user reads stays selected and in view.
+    writeBytes(go, "");
+    ASSERT_TRUE(frontEnd.waitForLine(L"second part", 60000));
+    const std::vector<std::wstring> shown = frontEnd.logLines();
+    ASSERT_NE(shown.front().find(L" earlier lines are not shown here."), std::wstring::npos);
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), numberedLine(2000) + std::wstring(26, L'x')), shown.end());
+    EXPECT_EQ(selection(), selectedText) << "the selection stays on the same text";
+    EXPECT_EQ(topLine(), top) << "and so does the view";
 
     // Back at the end (what Ctrl+End does), the log follows again.
     const LRESULT length = SendMessageW(log, WM_GETTEXTLENGTH, 0, 0);
     SendMessageW(log, EM_SETSEL, length, length);
     SendMessageW(log, EM_SCROLLCARET, 0, 0);
+    writeBytes(goOn, "");
     ASSERT_TRUE(frontEnd.waitForLine(DONE_EN));
-    Sleep(300);
     const LRESULT end = SendMessageW(log, WM_GETTEXTLENGTH, 0, 0);
-    EXPECT_EQ(selection(), static_cast<DWORD>(MAKELONG(end, end))) << "the caret at the end";
-    EXPECT_GT(firstVisible(), 9);
+    EXPECT_EQ(static_cast<DWORD>(SendMessageW(log, EM_GETSEL, 0, 0)), static_cast<DWORD>(MAKELONG(end, end)))
+        << "the caret at the end";
     const LRESULT lastLine = SendMessageW(log, EM_POSFROMCHAR, end - 3, 0); // in "Done."
     RECT client;
     GetClientRect(log, &client);

@@ -70,7 +70,8 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
             const std::wstring text = uiTextIn(language, static_cast<TextId>(id));
             EXPECT_FALSE(text.empty()) << id;
             EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos) << id;
-            const bool takesValue = id == T_MSG_FAILED || id == T_ERR_SAVE_CONFIG || id == T_MSG_OPEN_FAILED;
+            const bool takesValue = id == T_MSG_FAILED || id == T_ERR_SAVE_CONFIG || id == T_MSG_OPEN_FAILED
+                || id == T_LOG_EARLIER || id == T_ERR_SAVE_LOG;
             EXPECT_EQ(occurrences(text, L"{0}"), takesValue ? 1u : 0u) << id;
         }
         for (int id = 0; id < TIP_COUNT; ++id) {
@@ -82,6 +83,18 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
         EXPECT_NE(std::wstring(uiTextIn(language, T_MENU_SETTINGS)).find(L"(&S)"), std::wstring::npos);
         EXPECT_NE(std::wstring(uiTextIn(language, T_MENU_ACCOUNT)).find(L"(&A)"), std::wstring::npos);
         EXPECT_STREQ(uiTextIn(language, T_DLG_CANCEL), uiTextIn(language, T_BTN_CANCEL));
+        // The log's menu: an access key each, none twice, and Save log's shortcut.
+        std::wstring keys;
+        for (const TextId item : {T_MENU_COPY, T_MENU_SELECT_ALL, T_MENU_SAVE_LOG, T_MENU_CLEAR_LOG}) {
+            const std::wstring text = uiTextIn(language, item);
+            const size_t key = text.find(L"(&");
+            ASSERT_NE(key, std::wstring::npos) << item;
+            EXPECT_EQ(keys.find(text[key + 2]), std::wstring::npos) << item;
+            keys += text[key + 2];
+        }
+        const std::wstring save = uiTextIn(language, T_MENU_SAVE_LOG);
+        EXPECT_NE(save.find(L"...\t"), std::wstring::npos);
+        EXPECT_EQ(save.substr(save.size() - 2), L"+S");
     }
 }
 

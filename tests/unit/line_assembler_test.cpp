@@ -89,16 +89,19 @@ TEST(EngineExit, AnExitCodeThatCannotBeReadIsAFailure)
     EXPECT_NE(UNKNOWN_EXIT_CODE, 0u) << "never reported as success";
 }
 
-TEST(InsertionPacer, AnInsertionHeldUpOnceDoesNotKeepTheNextOnesSmall)
+TEST(InsertionPacer, InsertionsFitTheSliceAndOneHeldUpDoesNotKeepThemSmall)
 {
     InsertionPacer pacer;
-    EXPECT_EQ(pacer.next(), InsertionPacer::FIRST);
-    pacer.record(200, 3000); // the window was not answering meanwhile
-    EXPECT_GE(pacer.next(), InsertionPacer::FIRST);
-    pacer.record(pacer.next(), 10); // then the cost it really has
-    EXPECT_GE(pacer.next(), 10000u) << "half a second's worth of lines at 0.05 ms a line";
+    EXPECT_EQ(pacer.next(8, 10000), InsertionPacer::FIRST);
+    EXPECT_EQ(pacer.next(8, 3), 3u) << "never more than wait";
+    pacer.record(100, 3000); // the window was not answering meanwhile
+    EXPECT_GE(pacer.next(8, 10000), InsertionPacer::FEWEST);
+    pacer.record(100, 6.25); // then the cost it really has: 1/16 ms a line
+    EXPECT_EQ(pacer.next(8, 10000), 128u) << "8 ms of lines";
+    pacer.record(100, 8.25); // a pane that has grown costs 2 ms more per insertion
+    EXPECT_EQ(pacer.next(8, 10000), 96u);
     for (int round = 0; round < 20; ++round) {
-        pacer.record(1, 5); // the window's own lines, one at a time
+        pacer.record(1, 0.0625); // the window's own lines, one at a time
     }
-    EXPECT_GE(pacer.next(), 10000u);
+    EXPECT_EQ(pacer.next(8, 10000), 128u);
 }

@@ -3,6 +3,8 @@
 #include "support/window_harness.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
+#include "support/log_text.h"
+#include "util/text.h"
 
 #include <gtest/gtest.h>
 
@@ -44,37 +46,37 @@ TEST(LogLine, PrefixIsTwentyFourHourTimeWithLeadingZeros)
     EXPECT_EQ(formatLogLine(L"a\r\nb", at(13, 1, 2)), L"[13:01:02] a\r\nb\r\n") << "text is taken as it is";
 }
 
-TEST_F(LogPane, LinesGoToTheEndWhereverTheUserClicked)
+TEST_F(LogPane, LinesGoToTheEndWhereverTheUserClickedAndTheWholeLogKeepsThem)
 {
-    appendLogLine(pane, L"first", at(1, 2, 3));
-    appendLogLine(pane, L"second", at(1, 2, 4));
+    clearLog();
+    appendLog(L"first");
+    appendLog(L"second");
     SendMessageW(pane, EM_SETSEL, 0, 3); // the user selects part of the first line
-    appendLogLine(pane, L"third", at(1, 2, 5));
+    appendLog(L"third");
     SendMessageW(pane, EM_SETSEL, 2, 2); // and then clicks into it
     appendLog(L"fourth");
     pumpUntil([&] { return windowText(pane).find(L"fourth") != std::wstring::npos; }, 5000);
     const std::wstring text = windowText(pane);
-    const std::wstring earlier = L"[01:02:03] first\r\n[01:02:04] second\r\n[01:02:05] third\r\n";
-    ASSERT_EQ(text.size(), earlier.size() + 11 + 6 + 2);
-    EXPECT_EQ(text.substr(0, earlier.size()), earlier);
-    EXPECT_EQ(text.substr(earlier.size() + 11), L"fourth\r\n");
+    EXPECT_EQ(splitLog(text), (std::vector<std::wstring>{L"first", L"second", L"third", L"fourth"}));
+    EXPECT_EQ(keptText(keptLog()), wideToUtf8(text)) << "the whole log holds what the pane shows";
+    EXPECT_EQ(keptLog().lines, 4u);
 }
 
 TEST_F(LogPane, LongLogsKeepEveryLine)
 {
     // Beyond both the edit control's default limit of 30,000 characters and
     // the 32,767 of a signed 16-bit count.
+    clearLog();
     const std::wstring body(100, L'y');
     for (int line = 0; line < 400; ++line) {
-        appendLogLine(pane, std::to_wstring(line) + body, at(2, 0, 0));
+        appendLog(std::to_wstring(line) + body);
     }
-    const std::wstring text = windowText(pane);
-    size_t expected = 0;
+    pumpUntil([&] { return windowText(pane).find(L"] 399" + body) != std::wstring::npos; }, 10000);
+    const std::vector<std::wstring> lines = splitLog(windowText(pane));
+    ASSERT_EQ(lines.size(), 400u);
     for (int line = 0; line < 400; ++line) {
-        expected += 11 + std::to_wstring(line).size() + body.size() + 2;
+        EXPECT_EQ(lines[line], std::to_wstring(line) + body);
     }
-    EXPECT_EQ(text.size(), expected);
-    EXPECT_NE(text.find(L"] 399" + body + L"\r\n"), std::wstring::npos);
 }
 
 TEST_F(LogPane, TextBeforeThePaneExistsIsDropped)

@@ -4,6 +4,7 @@
 #include "app/ids.h"
 #include "app/window_state.h"
 #include "run/launch.h"
+#include "run/output_queue.h"
 #include "run/pump.h"
 #include "run/run_state.h"
 #include "util/paths.h"
@@ -81,7 +82,9 @@ TEST_F(InProcessRun, AHelperOutsideAnyJobCannotKeepTheRunBusy)
         DUPLICATE_SAME_ACCESS);
     runState.process = std::move(engine);
     runState.running = true;
-    ASSERT_TRUE(startPumpThread(new PumpContext{window, UniqueHandle(pumpProcess), std::move(readEnd), currentLogQueue()}));
+    auto output = std::make_shared<OutputQueue>(window);
+    readRunOutput(output);
+    ASSERT_TRUE(startPumpThread(new PumpContext{UniqueHandle(pumpProcess), std::move(readEnd), output}));
     ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 15000)) << "the run ends although the pipe stays open";
     const std::wstring failed = fillPlaceholder(uiText(T_MSG_FAILED), L"6");
     pumpUntil([&] { return logLines().back() == failed; }, 5000);

@@ -1,0 +1,67 @@
+// The one queue between a run's output pump and the window: the pump puts
+// the engine's lines and then the run's end into it; the window takes them
+// on its own thread. Whenever the queue goes from unattended to holding
+// something, the window is told with one posted WM_RUN_OUTPUT, never one
+// message per line: a long burst must not fill the window's message queue
+// (Windows refuses posts beyond 10,000 waiting messages).
+#pragma once
+
+#include "util/handles.h"
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One line of the log as the pump hands it over: stamped when shown, or the
+// continuation of the stamped line before it (the rest of a very long line).
+struct LogLine {
+    std::wstring text;
+    bool continuation = false;
+};
+
+struct OutputQueue {
+    explicit OutputQueue(HWND window);
+
+    HWND window;
+    std::mutex lock;
+    std::condition_variable room;
+    std::deque<LogLine> lines;
+    std::optional<unsigned> exitCode; // the run's end, after every line
+    bool attended = false; // the window will look again without being told
+    bool closed = false;   // the window has gone: the pump stops
+    UniqueHandle gone = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+};
+
+// The notification; replaceable so tests can make posting fail as a full
+// message queue on Windows would.
+using NotificationPoster = BOOL (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+extern NotificationPoster postNotification;
+
+// The pump waits while this many lines are queued and not taken (about
+// 20 MB), so a fast engine is slowed by its full pipe instead of filling memory.
+constexpr size_t MAX_WAITING_LINES = 100000;
+
+// Pump side. Moves the lines into the queue (waiting for room) and empties
+// the vector; false when the window has gone.
+bool queueLines(OutputQueue& queue, std::vector<LogLine>& lines);
+// The run's end with the engine's exit code; false when the window has gone.
+bool queueRunEnd(OutputQueue& queue, unsigned exitCode);
+
+// Window side. Takes up to most lines in order; the exit code once every
+// line is taken. When nothing is left the queue is unattended again, so the
+// next line brings a new notification.
+struct TakenOutput {
+    std::vector<LogLine> lines;
+    std::optional<unsigned> exitCode;
+    bool more = false; // lines are left
+};
+TakenOutput takeOutput(OutputQueue& queue, size_t most);
+
+// The window has gone: the pump stops at its next step.
+void closeOutputQueue(OutputQueue& queue);
