@@ -12,11 +12,16 @@ void keepLine(KeptLog& log, std::wstring_view shownLine)
         return;
     }
     const int length = shownLine.size() > INT_MAX / 4 ? INT_MAX / 4 : static_cast<int>(shownLine.size());
-    // At most three bytes of UTF-8 for each UTF-16 unit.
-    const size_t most = static_cast<size_t>(length) * 3;
-    if (log.blocks.empty() || log.blocks.back().size() + most > log.blocks.back().capacity()) {
-        log.blocks.emplace_back();
-        log.blocks.back().reserve(most > KeptLog::BLOCK ? most : KeptLog::BLOCK);
+    // At most three bytes of UTF-8 for each UTF-16 unit; only a line that
+    // might not fit is measured exactly.
+    size_t most = static_cast<size_t>(length) * 3;
+    const auto room = [&] { return log.blocks.empty() ? 0 : log.blocks.back().capacity() - log.blocks.back().size(); };
+    if (most > room()) {
+        most = static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, shownLine.data(), length, nullptr, 0, nullptr, nullptr));
+        if (most > room()) {
+            log.blocks.emplace_back();
+            log.blocks.back().reserve(most > KeptLog::BLOCK ? most : KeptLog::BLOCK);
+        }
     }
     std::string& block = log.blocks.back();
     const size_t start = block.size();

@@ -178,6 +178,8 @@ void insertWaiting(HWND pane, double budgetMs, bool moreToCome)
         return;
     }
     const double start = nowMs();
+    // Uncovered or resized meanwhile: that paint is owed now, burst or not.
+    const bool exposed = GetUpdateRect(pane, nullptr, FALSE) != FALSE;
     const ReaderPlace place = readerPlace(pane);
     // Windows draws nothing in between; Wine's edit control ignores this and
     // the paint decision below holds for both.
@@ -203,7 +205,7 @@ void insertWaiting(HWND pane, double budgetMs, bool moreToCome)
 
     const double now = nowMs();
     const bool burst = moreToCome || !logState.waiting.empty();
-    if (!burst || now - logState.lastPaint >= std::max(PAINT_INTERVAL_MS, 20 * logState.paintMs)) {
+    if (!burst || exposed || now - logState.lastPaint >= std::max(PAINT_INTERVAL_MS, 20 * logState.paintMs)) {
         InvalidateRect(pane, nullptr, TRUE);
         logState.owesPaint = false;
     } else {

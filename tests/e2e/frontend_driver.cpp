@@ -166,6 +166,18 @@ bool FrontEnd::saveLog(const std::wstring& path)
     return waitUntil([&] { return !IsWindow(dialog); }, 20000);
 }
 
+bool FrontEnd::waitUntilReadyForKeys() const
+{
+    const bool active = waitUntil(
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(uiThread(), &info) && info.hwndActive == window_ && info.hwndFocus != nullptr;
+        },
+        20000);
+    return active && WaitForInputIdle(process_.get(), 20000) == 0;
+}
+
 bool FrontEnd::waitForLine(const std::wstring& text, DWORD timeoutMs) const
 {
     return waitUntil(

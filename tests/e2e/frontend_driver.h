@@ -50,6 +50,11 @@ public:
     std::vector<std::wstring> logLines() const; // without their time stamps
     bool enabled(int id) const { return IsWindowEnabled(control(id)) != FALSE; }
 
+    // Waits until the window is the active one and its thread idle with no
+    // input pending, so keys posted from now on are not undone by a late
+    // activation; false on time-out.
+    bool waitUntilReadyForKeys() const;
+
     void setText(int id, const std::wstring& text);
     void click(int id); // posted, as a click would arrive
     void close();       // WM_CLOSE, posted

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TempFolder {
 public:
@@ -13,6 +14,8 @@ public:
 
     const std::wstring& path() const { return path_; }
     std::wstring file(std::wstring_view name) const;
+    // Names of the files in the folder (not below it) that match a pattern such as "*.tmp".
+    std::vector<std::wstring> filesNamed(std::wstring_view pattern) const;
 
 private:
     std::wstring path_;

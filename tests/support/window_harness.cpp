@@ -34,7 +34,7 @@ HWND startMainWindow()
     if (window != nullptr) {
         ShowWindow(window, SW_SHOW);
         UpdateWindow(window);
-        // The log shows lines on its own thread: wait for the first.
+        // The hint is the log's first line.
         pumpUntil([&] { return GetWindowTextLengthW(mainState.controls[CTL_LOG]) > 0; }, 5000);
         pumpPending();
     }

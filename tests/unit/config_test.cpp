@@ -96,7 +96,7 @@ TEST_F(ConfigFile, UnusableFileIsBackedUpThenReplacedByTheDefaults)
         EXPECT_EQ(currentLanguage, 0);
         EXPECT_EQ(readBytes(path()), DEFAULT_FILE);
         EXPECT_EQ(readBytes(backup(++number)), bytes) << "each breakage under a name of its own";
-        EXPECT_FALSE(fileExists(path() + L".tmp"));
+        EXPECT_EQ(folder.filesNamed(L"*.tmp"), std::vector<std::wstring>{}) << "no temporary file is left";
     }
     EXPECT_EQ(readBytes(backup(1)), broken[0]) << "an older backup is never overwritten";
 }
@@ -183,7 +183,7 @@ TEST_F(ConfigFile, SaveKeepsUnknownMembersSortedAndReindented)
                                  "    \"b\": 1\n"
                                  "  }\n"
                                  "}");
-    EXPECT_FALSE(fileExists(path() + L".tmp"));
+    EXPECT_EQ(folder.filesNamed(L"*.tmp"), std::vector<std::wstring>{}) << "no temporary file is left";
 }
 
 TEST_F(ConfigFile, ByteOrderMarkAndCrLfAreAcceptedAndNotWrittenBack)
@@ -220,7 +220,7 @@ TEST_F(ConfigFile, SaveSurvivesAReaderThatForbidsReplacingTheFile)
     EXPECT_TRUE(saveConfigFile(config, path()));
     holder.reset();
     EXPECT_EQ(readBytes(path()), "{\n  \"appkey\": \"new\"\n}");
-    EXPECT_FALSE(fileExists(path() + L".tmp"));
+    EXPECT_EQ(folder.filesNamed(L"*.tmp"), std::vector<std::wstring>{}) << "no temporary file is left";
 }
 
 TEST_F(ConfigFile, FileThatCannotBeReadIsNeitherOverwrittenNorFatal)
@@ -244,7 +244,7 @@ TEST_F(ConfigFile, FileThatCannotBeReadIsNeitherOverwrittenNorFatal)
     CreateDirectoryW(inner.c_str(), nullptr);
     EXPECT_EQ(loadConfigFile(inner), defaultConfig());
     EXPECT_FALSE(saveConfigFile(defaultConfig(), inner));
-    EXPECT_FALSE(fileExists(inner + L".tmp"));
+    EXPECT_EQ(folder.filesNamed(L"sub\\*.tmp"), std::vector<std::wstring>{});
 }
 
 TEST_F(ConfigFile, NoBadFileCrashesOrLosesTheAccountWithoutABackup)
@@ -301,6 +301,6 @@ TEST_F(ConfigFile, AReadOnlyFileIsBackedUpAndLeftAlone)
     EXPECT_FALSE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "k"; }).has_value());
     EXPECT_EQ(readBytes(path()), "{broken");
     EXPECT_FALSE(fileExists(backup(2))) << "the same breakage is kept once";
-    EXPECT_FALSE(fileExists(path() + L".tmp"));
+    EXPECT_EQ(folder.filesNamed(L"*.tmp"), std::vector<std::wstring>{}) << "no temporary file is left";
     SetFileAttributesW(path().c_str(), FILE_ATTRIBUTE_NORMAL);
 }

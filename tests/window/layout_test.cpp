@@ -144,7 +144,8 @@ TEST_F(Layout, ALargerWindowGivesTheRoomToTheFieldsAndTheLog)
 
 TEST_F(Layout, AMoveToAScreenOfAnotherDpiScalesEverything)
 {
-    const unsigned dpi = dpiOf(window) * 3 / 2;
+    // To 150 %, or from there back to 100 %: both fit on the test's screen.
+    const unsigned dpi = dpiOf(window) == 96 ? 144 : 96;
     RECT outer;
     GetWindowRect(window, &outer);
     const SIZE first = firstWindowSize(dpi);
@@ -167,4 +168,23 @@ TEST_F(Layout, AMoveToAScreenOfAnotherDpiScalesEverything)
     GetObjectW(mainState.font.get(), sizeof font, &font);
     EXPECT_EQ(font.lfHeight, scaled(-12, dpi));
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(mainState.controls[CTL_OK], WM_GETFONT, 0, 0)), mainState.font.get());
+
+    // At 300 % the first size is larger than the screen: the window and its
+    // smallest size keep to the work area, with OK and Cancel inside it.
+    MONITORINFO monitor = {sizeof monitor};
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(288, 288), reinterpret_cast<LPARAM>(&work));
+    pumpPending();
+    MINMAXINFO limits = {};
+    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_LE(limits.ptMinTrackSize.x, work.right - work.left);
+    EXPECT_LE(limits.ptMinTrackSize.y, work.bottom - work.top);
+    RECT client;
+    GetClientRect(window, &client);
+    for (const ControlIndex button : {CTL_OK, CTL_CANCEL}) {
+        const RECT place = placeOf(mainState.controls[button]);
+        EXPECT_LE(place.bottom, client.bottom) << button;
+        EXPECT_GE(place.top, placeOf(mainState.controls[CTL_LOG]).top) << button;
+    }
 }

@@ -1,4 +1,6 @@
+#include "app/ids.h"
 #include "app/window_state.h"
+#include "run/run_state.h"
 #include "support/config_scope.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
@@ -60,6 +62,16 @@ TEST_F(LogPane, LinesGoToTheEndWhereverTheUserClickedAndTheWholeLogKeepsThem)
     EXPECT_EQ(splitLog(text), (std::vector<std::wstring>{L"first", L"second", L"third", L"fourth"}));
     EXPECT_EQ(keptText(keptLog()), wideToUtf8(text)) << "the whole log holds what the pane shows";
     EXPECT_EQ(keptLog().lines, 4u);
+
+    // Clear log empties both, but never during a run.
+    runState.running = true;
+    SendMessageW(window, WM_COMMAND, IDM_CLEAR_LOG, 0);
+    runState.running = false;
+    EXPECT_EQ(windowText(pane), text);
+    EXPECT_EQ(keptLog().lines, 4u);
+    SendMessageW(window, WM_COMMAND, IDM_CLEAR_LOG, 0);
+    EXPECT_EQ(windowText(pane), L"");
+    EXPECT_EQ(keptLog().lines, 0u);
 }
 
 TEST_F(LogPane, LongLogsKeepEveryLine)
