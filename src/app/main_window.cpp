@@ -147,6 +147,7 @@ LRESULT onAutostart()
 LRESULT onDpiChanged(HWND window, unsigned dpi, const RECT& suggested)
 {
     mainState.dpi = dpi;
+    setPaneTextAside();
     // Every control takes the new font before the old one is deleted.
     UniqueFont previous = std::move(mainState.font);
     mainState.font.reset(createUiFont(dpi));
@@ -156,6 +157,7 @@ LRESULT onDpiChanged(HWND window, unsigned dpi, const RECT& suggested)
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     applyUiLanguage(); // tooltips as wide as the DPI wants, captions measured in the new font
+    restorePaneText();
     return 0;
 }
 

@@ -29,15 +29,31 @@ double nowMs()
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-// A slice: taking queued output, then inserting into the pane.
+// A slice: taking queued output, then showing it in the pane; at most
+// about ten milliseconds of the window's time.
 constexpr double TAKE_MS = 4;
-constexpr double INSERT_MS = 8;
-constexpr size_t TAKE_BATCH = 2000;
+constexpr double INSERT_MS = 6;
+constexpr double SLICE_MS = 10;
+constexpr size_t TAKE_BATCH = 250;
 
-// A paint of the pane costs time that grows with the lines it holds, so
-// during a burst it is painted at most every quarter second and at most a
-// twentieth of the time, and once more when the burst ends.
+// A paint of the pane costs a few milliseconds, so during a burst it is
+// painted at most every quarter second and at most a twentieth of the
+// time, and once more when the burst ends.
 constexpr double PAINT_INTERVAL_MS = 250;
+
+// Under Wine the edit control lays out every inserted line (about 45
+// microseconds each), so a burst of tens of thousands of lines a second
+// outruns any pane. Then the pane previews the newest lines a few times a
+// second while the whole log takes everything, and once the burst is over
+// it shows the most recent lines in order.
+constexpr double PREVIEW_INTERVAL_MS = 250;
+constexpr size_t PREVIEW_LINES = 30;
+
+// The pane also holds at most about this much text (lines can be long: the
+// pieces of a very long engine line are a thousand characters each), since
+// every insertion into a very large text costs more.
+constexpr size_t PANE_CHARS = 1000000;
+constexpr size_t TRIM_CHARS = 200000;
 
 struct LogState {
     HWND pane = nullptr;
@@ -49,8 +65,12 @@ struct LogState {
     // leaves out, then one entry per shown line (its length with CR LF).
     size_t headerLength = 0;
     std::deque<size_t> shown;
+    size_t shownChars = 0;
+    size_t waitingChars = 0;
     size_t hidden = 0;  // kept lines before the pane's first
     size_t dropped = 0; // kept lines that never reached the pane; it starts anew
+    bool preview = false; // a burst outruns the pane: it shows only the newest lines
+    double lastPreview = 0;
     std::shared_ptr<OutputQueue> output;
     std::optional<unsigned> exitCode; // the run has ended; told once its lines are shown
     InsertionPacer pacer;
@@ -58,6 +78,8 @@ struct LogState {
     double paintMs = 0;
     bool owesPaint = false;
     bool scheduled = false;
+    std::wstring aside; // the pane's text while the window changes font and size
+    bool textAside = false;
 };
 
 LogState logState;
@@ -67,8 +89,11 @@ LogState logState;
 void addLine(std::wstring&& line)
 {
     keepLine(logState.kept, line);
+    logState.waitingChars += line.size();
     logState.waiting.push_back(std::move(line));
-    if (logState.waiting.size() > PANE_LINES) {
+    while (logState.waiting.size() > 1
+        && (logState.waiting.size() > PANE_LINES || logState.waitingChars > PANE_CHARS)) {
+        logState.waitingChars -= logState.waiting.front().size();
         logState.waiting.pop_front();
         ++logState.dropped;
     }
@@ -94,6 +119,8 @@ int lineHeight(HWND pane)
     ReleaseDC(pane, dc);
     return metrics.tmHeight > 0 ? metrics.tmHeight : 1;
 }
+
+ReaderPlace asidePlace; // where the reader was when the pane's text was set aside
 
 ReaderPlace readerPlace(HWND pane)
 {
@@ -127,30 +154,46 @@ std::wstring earlierLinesHeader()
     return fillPlaceholder(uiText(T_LOG_EARLIER), std::to_wstring(logState.hidden)) + L"\r\n";
 }
 
-// Older lines leave in large chunks, or all at once when the pane starts
-// anew; returns how far the remaining text moved and where the removed
-// text ended.
+// Older lines leave in large chunks; returns how far the remaining text
+// moved and where the removed text ended.
 LONG_PTR makeRoom(HWND pane, size_t& removedEnd)
 {
     removedEnd = 0;
-    size_t leaving = 0;
-    if (logState.dropped > 0) {
-        leaving = logState.shown.size();
-        logState.hidden += logState.dropped;
-        logState.dropped = 0;
-    } else if (logState.shown.size() + logState.waiting.size() > PANE_LINES + TRIM_LINES) {
-        leaving = std::min(logState.shown.size(), logState.shown.size() + logState.waiting.size() - PANE_LINES);
-    } else {
+    const auto lines = [] { return logState.shown.size() + logState.waiting.size(); };
+    const auto chars = [] { return logState.shownChars + logState.waitingChars; };
+    if (lines() <= PANE_LINES + TRIM_LINES && chars() <= PANE_CHARS + TRIM_CHARS) {
         return 0;
     }
     size_t removed = logState.headerLength;
-    for (size_t index = 0; index < leaving; ++index) {
+    size_t leaving = 0;
+    while (!logState.shown.empty() && (lines() > PANE_LINES || chars() > PANE_CHARS)) {
         removed += logState.shown.front();
+        logState.shownChars -= logState.shown.front();
         logState.shown.pop_front();
+        ++leaving;
     }
     logState.hidden += leaving;
     removedEnd = removed;
     return replaceStart(pane, removed, earlierLinesHeader());
+}
+
+// Windows draws nothing while redrawing is off. Wine's edit control ignores
+// the message and would repaint at every insertion (three milliseconds or
+// more), so the control is made invisible the way Windows does it.
+LONG_PTR suspendRedraw(HWND pane)
+{
+    const LONG_PTR style = GetWindowLongPtrW(pane, GWL_STYLE);
+    SendMessageW(pane, WM_SETREDRAW, FALSE, 0);
+    if ((GetWindowLongPtrW(pane, GWL_STYLE) & WS_VISIBLE) != 0) {
+        SetWindowLongPtrW(pane, GWL_STYLE, style & ~WS_VISIBLE);
+    }
+    return style;
+}
+
+void resumeRedraw(HWND pane, LONG_PTR style)
+{
+    SetWindowLongPtrW(pane, GWL_STYLE, style);
+    SendMessageW(pane, WM_SETREDRAW, (style & WS_VISIBLE) != 0, 0);
 }
 
 void restorePlace(HWND pane, const ReaderPlace& place, LONG_PTR moved, size_t removedEnd)
@@ -171,47 +214,109 @@ void restorePlace(HWND pane, const ReaderPlace& place, LONG_PTR moved, size_t re
     SendMessageW(pane, EM_LINESCROLL, 0, topLine - firstNow);
 }
 
-// Inserts waiting lines in one go, as many as fit in the time given.
-void insertWaiting(HWND pane, double budgetMs, bool moreToCome)
+// Paints now, or during a burst only now and then (Wine's edit control is
+// validated after an insertion that is not to be painted).
+void paintPane(HWND pane, bool burst, bool exposed)
+{
+    const double now = nowMs();
+    if (!burst || exposed || now - logState.lastPaint >= std::max(PAINT_INTERVAL_MS, 20 * logState.paintMs)) {
+        InvalidateRect(pane, nullptr, TRUE);
+        logState.owesPaint = false;
+    } else {
+        ValidateRect(pane, nullptr);
+        logState.owesPaint = true;
+    }
+}
+
+// The pane starts anew: the earlier-lines line, then the lines given.
+void replaceAll(HWND pane, const std::wstring& lines)
+{
+    const std::wstring text = earlierLinesHeader() + lines;
+    logState.headerLength = text.size() - lines.size();
+    SetWindowTextW(pane, text.c_str());
+}
+
+// While a burst outruns the pane, the newest lines are shown in place of
+// everything else, if the user follows the log (one who reads keeps the
+// text where it is until the burst is over).
+void showPreview(HWND pane, const ReaderPlace& place)
+{
+    logState.lastPreview = nowMs();
+    if (!place.following) {
+        return;
+    }
+    const size_t count = std::min(PREVIEW_LINES, logState.waiting.size());
+    std::wstring block;
+    for (size_t index = logState.waiting.size() - count; index < logState.waiting.size(); ++index) {
+        block += logState.waiting[index];
+    }
+    logState.hidden = logState.kept.lines - count;
+    logState.shown.clear();
+    logState.shownChars = 0;
+    replaceAll(pane, block);
+    restorePlace(pane, place, 0, 0);
+    logState.hidden = 0; // recounted when the burst is over
+}
+
+// Shows waiting lines: in order, as many as fit in the time given, or
+// during a burst that outruns the pane a preview of the newest.
+void showWaiting(HWND pane, double budgetMs, bool burstGoesOn)
 {
     if (logState.waiting.empty() && logState.dropped == 0) {
         return;
     }
     const double start = nowMs();
+    if (logState.dropped > 0 && burstGoesOn && start - logState.lastPreview < PREVIEW_INTERVAL_MS) {
+        logState.preview = true;
+        return; // nothing to show yet; the pane is left alone
+    }
     // Uncovered or resized meanwhile: that paint is owed now, burst or not.
     const bool exposed = GetUpdateRect(pane, nullptr, FALSE) != FALSE;
     const ReaderPlace place = readerPlace(pane);
-    // Windows draws nothing in between; Wine's edit control ignores this and
-    // the paint decision below holds for both.
-    SendMessageW(pane, WM_SETREDRAW, FALSE, 0);
+    const LONG_PTR style = suspendRedraw(pane);
+    LONG_PTR moved = 0;
     size_t removedEnd = 0;
-    const LONG_PTR moved = makeRoom(pane, removedEnd);
-    const size_t count = logState.pacer.next(budgetMs, logState.waiting.size());
-    std::wstring block;
-    for (size_t index = 0; index < count; ++index) {
-        std::wstring& line = logState.waiting.front();
-        logState.shown.push_back(line.size());
-        block += line;
-        logState.waiting.pop_front();
-    }
-    // At the end of the text, not at the caret: a click into the pane must
-    // not make later lines land in the middle of the log.
-    const LRESULT end = GetWindowTextLengthW(pane);
-    SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(end), end);
-    SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(block.c_str()));
-    restorePlace(pane, place, moved, removedEnd);
-    SendMessageW(pane, WM_SETREDRAW, TRUE, 0);
-    logState.pacer.record(count, nowMs() - start);
-
-    const double now = nowMs();
-    const bool burst = moreToCome || !logState.waiting.empty();
-    if (!burst || exposed || now - logState.lastPaint >= std::max(PAINT_INTERVAL_MS, 20 * logState.paintMs)) {
-        InvalidateRect(pane, nullptr, TRUE);
-        logState.owesPaint = false;
+    size_t count = 0;
+    if (logState.dropped > 0 && burstGoesOn) {
+        logState.preview = true;
+        showPreview(pane, place);
     } else {
-        ValidateRect(pane, nullptr); // painted with the next lines
-        logState.owesPaint = true;
+        if (logState.dropped > 0 || logState.preview) {
+            // After a burst: the most recent lines, in order, from the start.
+            logState.hidden = logState.kept.lines - logState.waiting.size();
+            logState.dropped = 0;
+            logState.preview = false;
+            logState.shown.clear();
+            logState.shownChars = 0;
+            removedEnd = static_cast<size_t>(GetWindowTextLengthW(pane));
+            replaceAll(pane, {});
+        } else {
+            moved = makeRoom(pane, removedEnd);
+        }
+        // At least one line, then lines while they fit.
+        const size_t most = logState.pacer.next(budgetMs, logState.waitingChars);
+        std::wstring block;
+        while (!logState.waiting.empty() && (block.empty() || block.size() + logState.waiting.front().size() <= most)) {
+            std::wstring& line = logState.waiting.front();
+            logState.shown.push_back(line.size());
+            logState.shownChars += line.size();
+            logState.waitingChars -= line.size();
+            block += line;
+            logState.waiting.pop_front();
+        }
+        count = block.size();
+        // At the end of the text, not at the caret: a click into the pane
+        // must not make later lines land in the middle of the log.
+        const LRESULT end = GetWindowTextLengthW(pane);
+        SendMessageW(pane, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(pane, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(block.c_str()));
+        restorePlace(pane, place, moved, removedEnd);
     }
+    resumeRedraw(pane, style);
+    if (count > 0) {
+        logState.pacer.record(count, nowMs() - start);
+    }
+    paintPane(pane, burstGoesOn || !logState.waiting.empty(), exposed);
 }
 
 // The next slice comes at once unless input or painting waits; then it
@@ -301,7 +406,7 @@ void appendLog(std::wstring_view text)
     SYSTEMTIME now;
     GetLocalTime(&now);
     addLine(formatLogLine(text, now));
-    insertWaiting(logState.pane, INSERT_MS, logState.output != nullptr);
+    showWaiting(logState.pane, INSERT_MS, false);
     if (!logState.waiting.empty()) {
         scheduleSlice();
     }
@@ -325,13 +430,16 @@ std::optional<unsigned> showSomeOutput()
         TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
         SYSTEMTIME now;
         GetLocalTime(&now);
+        const std::wstring stamp = formatLogLine({}, now).substr(0, 11); // the same for the whole batch
         for (LogLine& line : taken.lines) {
-            if (line.continuation) {
-                line.text += L"\r\n";
-                addLine(std::move(line.text));
-            } else {
-                addLine(formatLogLine(line.text, now));
+            std::wstring shown;
+            shown.reserve(11 + line.text.size() + 2);
+            if (!line.continuation) {
+                shown += stamp;
             }
+            shown += line.text;
+            shown += L"\r\n";
+            addLine(std::move(shown));
         }
         if (taken.exitCode) {
             logState.exitCode = taken.exitCode;
@@ -341,12 +449,13 @@ std::optional<unsigned> showSomeOutput()
         if (!taken.more) {
             break;
         }
-        if (nowMs() - start >= TAKE_MS) {
+        // While the pane previews, the slice is nearly all taking.
+        if (nowMs() - start >= (logState.preview ? SLICE_MS - 2 : TAKE_MS)) {
             moreOutput = true;
             break;
         }
     }
-    insertWaiting(logState.pane, INSERT_MS, moreOutput);
+    showWaiting(logState.pane, std::max(INSERT_MS, SLICE_MS - (nowMs() - start)), moreOutput);
     if (!logState.waiting.empty() || moreOutput) {
         scheduleSlice();
         return std::nullopt;
@@ -358,6 +467,37 @@ std::optional<unsigned> showSomeOutput()
     std::optional<unsigned> ended = logState.exitCode;
     logState.exitCode.reset();
     return ended;
+}
+
+void setPaneTextAside()
+{
+    if (logState.pane == nullptr || logState.textAside) {
+        return;
+    }
+    logState.textAside = true;
+    HWND pane = logState.pane;
+    asidePlace = readerPlace(pane);
+    logState.aside.assign(static_cast<size_t>(GetWindowTextLengthW(pane)) + 1, L'\0');
+    logState.aside.resize(static_cast<size_t>(
+        std::max(0, GetWindowTextW(pane, logState.aside.data(), static_cast<int>(logState.aside.size())))));
+    const LONG_PTR style = suspendRedraw(pane);
+    SetWindowTextW(pane, L"");
+    resumeRedraw(pane, style);
+}
+
+void restorePaneText()
+{
+    if (logState.pane == nullptr || !logState.textAside) {
+        return;
+    }
+    HWND pane = logState.pane;
+    const LONG_PTR style = suspendRedraw(pane);
+    SetWindowTextW(pane, logState.aside.c_str());
+    restorePlace(pane, asidePlace, 0, 0);
+    resumeRedraw(pane, style);
+    InvalidateRect(pane, nullptr, TRUE);
+    logState.aside = std::wstring();
+    logState.textAside = false;
 }
 
 const KeptLog& keptLog()
@@ -373,9 +513,12 @@ void clearLog()
     clearKeptLog(logState.kept);
     logState.waiting.clear();
     logState.shown.clear();
+    logState.shownChars = 0;
+    logState.waitingChars = 0;
     logState.headerLength = 0;
     logState.hidden = 0;
     logState.dropped = 0;
+    logState.preview = false;
     SetWindowTextW(logState.pane, L"");
 }
 

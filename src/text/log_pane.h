@@ -53,6 +53,12 @@ void readRunOutput(std::shared_ptr<OutputQueue> output);
 std::optional<unsigned> showSomeOutput();
 constexpr UINT_PTR LOG_TIMER_ID = 1;
 
+// A change of font or width makes the edit control lay out every line
+// again: the window's text is set aside around such changes, so that it is
+// laid out once, and comes back with the reader's selection and place.
+void setPaneTextAside();
+void restorePaneText();
+
 // The whole log of the session.
 const KeptLog& keptLog();
 

@@ -92,16 +92,19 @@ TEST(EngineExit, AnExitCodeThatCannotBeReadIsAFailure)
 TEST(InsertionPacer, InsertionsFitTheSliceAndOneHeldUpDoesNotKeepThemSmall)
 {
     InsertionPacer pacer;
-    EXPECT_EQ(pacer.next(8, 10000), InsertionPacer::FIRST);
-    EXPECT_EQ(pacer.next(8, 3), 3u) << "never more than wait";
-    pacer.record(100, 3000); // the window was not answering meanwhile
-    EXPECT_GE(pacer.next(8, 10000), InsertionPacer::FEWEST);
-    pacer.record(100, 6.25); // then the cost it really has: 1/16 ms a line
-    EXPECT_EQ(pacer.next(8, 10000), 128u) << "8 ms of lines";
-    pacer.record(100, 8.25); // a pane that has grown costs 2 ms more per insertion
-    EXPECT_EQ(pacer.next(8, 10000), 96u);
+    pacer.record(100, 4); // the window's own line: mostly overhead
+    EXPECT_EQ(pacer.next(8, 100000), InsertionPacer::FIRST);
+    EXPECT_EQ(pacer.next(8, 300), 300u) << "never more than waits";
+    pacer.record(8000, 3000); // the window was not answering meanwhile
+    EXPECT_GE(pacer.next(8, 100000), InsertionPacer::FEWEST);
+    pacer.record(8000, 4); // then the cost it really has: 1/2000 ms a unit
+    EXPECT_EQ(pacer.next(8, 100000), 16000u) << "8 ms of text";
+    pacer.record(8000, 6); // a pane that has grown costs 2 ms more per insertion
+    EXPECT_EQ(pacer.next(8, 100000), 12000u);
     for (int round = 0; round < 20; ++round) {
-        pacer.record(1, 0.0625); // the window's own lines, one at a time
+        pacer.record(100, 4);
     }
-    EXPECT_EQ(pacer.next(8, 10000), 128u);
+    EXPECT_EQ(pacer.next(8, 100000), 12000u) << "small insertions say nothing of the cost per unit";
+    pacer.record(8000, 24); // a pane of long wrapped lines: 20 ms before any text
+    EXPECT_EQ(pacer.next(8, 100000), 40000u) << "as much text as overhead";
 }
