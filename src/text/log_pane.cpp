@@ -319,15 +319,17 @@ void showWaiting(HWND pane, double budgetMs, bool burstGoesOn)
     paintPane(pane, burstGoesOn || !logState.waiting.empty(), exposed);
 }
 
-// The next slice comes at once unless input or painting waits; then it
-// comes after them, by timer, which the message loop serves last.
+// The next slice comes at once unless input, painting or another message
+// waits; then it comes after them, by timer, which the message loop serves
+// last. (Posted messages are served in order, so a slice posted at once
+// would go before a key posted while this one ran.)
 void scheduleSlice()
 {
     const HWND window = logState.pane != nullptr ? GetParent(logState.pane) : nullptr;
     if (window == nullptr || logState.scheduled) {
         return;
     }
-    const bool othersWait = HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT)) != 0;
+    const bool othersWait = HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
     logState.scheduled = (!othersWait && PostMessageW(window, WM_RUN_OUTPUT, 0, 0))
         || SetTimer(window, LOG_TIMER_ID, USER_TIMER_MINIMUM, nullptr) != 0;
 }
