@@ -16,9 +16,11 @@
 #include "support/window_harness.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
+#include "util/text.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -117,4 +119,41 @@ TEST_F(InProcessRun, APumpThatCannotStartLeavesNoEngineAndAnIdleWindow)
     EXPECT_FALSE(runState.running);
     EXPECT_EQ(runState.process, nullptr);
     EXPECT_TRUE(IsWindowEnabled(mainState.controls[CTL_OK]));
+}
+
+namespace {
+
+// Windows refuses posts to a queue that holds 10,000 messages already; Wine
+// never does, so the refusal is made here.
+std::atomic<int> refusalsLeft{0};
+
+BOOL refusingPost(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (refusalsLeft > 0) {
+        --refusalsLeft;
+        return FALSE;
+    }
+    return PostMessageW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(InProcessRun, RefusedNotificationsLoseNoLineAndTheRunStillEnds)
+{
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"lines:20000:60;text:last;exit:4");
+    const NotificationPoster realPost = postNotification;
+    postNotification = refusingPost;
+    refusalsLeft = 40;
+    ASSERT_TRUE(launchRun(request()));
+    const bool ended = waitForEnd();
+    postNotification = realPost;
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(refusalsLeft, 0) << "the pump kept trying";
+    const std::vector<std::wstring> lines = splitLog(utf8ToWide(keptText(keptLog())));
+    ASSERT_EQ(lines.size(), 3u + 20000u + 2u);
+    for (size_t index = 0; index < 20000; ++index) {
+        ASSERT_EQ(lines[3 + index].substr(0, 14), numberedLine(index + 1)) << index;
+    }
+    EXPECT_EQ(lines[lines.size() - 2], L"last");
+    EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"4"));
 }
