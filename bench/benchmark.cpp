@@ -184,16 +184,26 @@ double timed(HWND window, const std::function<void()>& step)
     return nowMs() - start;
 }
 
+// The built program three seconds into a run whose engine writes a million lines.
+struct BurstUnderWay {
+    Installation installation;
+    FrontEnd frontEnd{installation, L"", {{L"STANDIN_SCRIPT", L"lines:1000000:80"}}};
+
+    BurstUnderWay()
+    {
+        const std::wstring recording = installation.file(L"talk.wav");
+        writeBytes(recording, "RIFF");
+        frontEnd.setText(IDC_EDIT_INPUT, recording);
+        frontEnd.click(IDC_BTN_OK);
+        Sleep(3000); // well into the burst
+    }
+};
+
 Operations windowOperations()
 {
     Operations result;
-    Installation installation;
-    const std::wstring recording = installation.file(L"talk.wav");
-    writeBytes(recording, "RIFF");
-    FrontEnd frontEnd(installation, L"", {{L"STANDIN_SCRIPT", L"lines:1000000:80"}});
-    frontEnd.setText(IDC_EDIT_INPUT, recording);
-    frontEnd.click(IDC_BTN_OK);
-    Sleep(3000); // well into the burst
+    BurstUnderWay burst;
+    FrontEnd& frontEnd = burst.frontEnd;
     const HWND window = frontEnd.window();
     result.maximise = timed(window, [&] { ShowWindow(window, SW_MAXIMIZE); });
     result.minimise = timed(window, [&] { ShowWindow(window, SW_MINIMIZE); });
@@ -213,21 +223,15 @@ Operations windowOperations()
 
 double cancelLatencyMs()
 {
-    Installation installation;
-    const std::wstring recording = installation.file(L"talk.wav");
-    writeBytes(recording, "RIFF");
-    FrontEnd frontEnd(installation, L"", {{L"STANDIN_SCRIPT", L"lines:1000000:80"}});
-    frontEnd.setText(IDC_EDIT_INPUT, recording);
-    frontEnd.click(IDC_BTN_OK);
-    Sleep(3000); // well into the burst
+    BurstUnderWay burst;
     HANDLE engine = nullptr;
-    for (DWORD id : processesIn(installation.folder())) {
-        if (id != frontEnd.processId()) {
+    for (DWORD id : processesIn(burst.installation.folder())) {
+        if (id != burst.frontEnd.processId()) {
             engine = OpenProcess(SYNCHRONIZE, FALSE, id);
         }
     }
     const double pressed = nowMs();
-    PostMessageW(frontEnd.window(), WM_COMMAND, MAKEWPARAM(IDC_BTN_CANCEL, BN_CLICKED), 0);
+    PostMessageW(burst.frontEnd.window(), WM_COMMAND, MAKEWPARAM(IDC_BTN_CANCEL, BN_CLICKED), 0);
     WaitForSingleObject(engine, 60000);
     const double latency = nowMs() - pressed;
     CloseHandle(engine);
