@@ -1,0 +1,247 @@
+#include "run/queue.h"
+
+#include "run/run_request.h"
+#include "util/text.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+bool sameName(std::wstring_view left, std::wstring_view right)
+{
+    if (left.size() > INT_MAX || right.size() > INT_MAX) {
+        return false;
+    }
+    return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+               static_cast<int>(right.size()), TRUE)
+        == CSTR_EQUAL;
+}
+
+constexpr const wchar_t* RECORDING_EXTENSIONS[] = {
+    L"mp3", L"wav", L"mp4", L"mkv", L"mov", L"flv", L"m4a", L"aac", L"wma", L"avi"};
+
+struct StateName {
+    ItemState state;
+    const char* name;
+};
+
+constexpr StateName STATE_NAMES[] = {
+    {ItemState::Waiting, "waiting"},
+    {ItemState::Running, "running"},
+    {ItemState::Done, "done"},
+    {ItemState::Failed, "failed"},
+    {ItemState::Cancelled, "cancelled"},
+    {ItemState::Interrupted, "interrupted"},
+};
+
+bool finished(ItemState state)
+{
+    return state == ItemState::Done || state == ItemState::Failed || state == ItemState::Cancelled;
+}
+
+} // namespace
+
+bool samePath(std::wstring_view left, std::wstring_view right)
+{
+    return sameName(left, right);
+}
+
+bool isRecording(std::wstring_view path)
+{
+    const size_t nameStart = path.find_last_of(L"\\/:");
+    const size_t dot = path.rfind(L'.');
+    if (dot == std::wstring_view::npos || (nameStart != std::wstring_view::npos && dot < nameStart)) {
+        return false;
+    }
+    const std::wstring_view extension = path.substr(dot + 1);
+    return std::any_of(std::begin(RECORDING_EXTENSIONS), std::end(RECORDING_EXTENSIONS),
+        [&](const wchar_t* known) { return sameName(extension, known); });
+}
+
+void sortLikeExplorer(std::vector<std::wstring>& paths)
+{
+    std::stable_sort(paths.begin(), paths.end(),
+        [](const std::wstring& left, const std::wstring& right) { return StrCmpLogicalW(left.c_str(), right.c_str()) < 0; });
+}
+
+size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files)
+{
+    size_t added = 0;
+    for (const std::wstring& file : files) {
+        const bool queued = std::any_of(queue.items.begin(), queue.items.end(),
+            [&](const QueueItem& item) { return samePath(item.path, file); });
+        if (!queued) {
+            queue.items.push_back(QueueItem{file});
+            ++added;
+        }
+    }
+    return added;
+}
+
+std::wstring itemLabel(std::wstring_view typed, std::wstring_view path)
+{
+    const std::wstring stem = fileStem(path);
+    return typed.empty() ? stem : std::wstring(typed) + L"-" + stem;
+}
+
+void assignLabels(RunQueue& queue, std::wstring_view typed, const std::vector<std::wstring>& taken)
+{
+    for (size_t index = 0; index < queue.items.size(); ++index) {
+        QueueItem& item = queue.items[index];
+        if (item.state != ItemState::Waiting) {
+            continue;
+        }
+        const auto used = [&](const std::wstring& name) {
+            for (size_t other = 0; other < queue.items.size(); ++other) {
+                if (other != index && !queue.items[other].label.empty() && sameName(queue.items[other].label, name)
+                    && (other < index || queue.items[other].state != ItemState::Waiting)) {
+                    return true;
+                }
+            }
+            return std::any_of(taken.begin(), taken.end(), [&](const std::wstring& name2) { return sameName(name2, name); });
+        };
+        const std::wstring base = itemLabel(typed, item.path);
+        std::wstring label = base;
+        for (int number = 2; used(label); ++number) {
+            label = base + L" (" + std::to_wstring(number) + L")";
+        }
+        item.label = label;
+    }
+}
+
+std::optional<size_t> nextWaiting(const RunQueue& queue)
+{
+    for (size_t index = 0; index < queue.items.size(); ++index) {
+        if (queue.items[index].state == ItemState::Waiting) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+
+void markInterrupted(RunQueue& queue)
+{
+    for (QueueItem& item : queue.items) {
+        if (item.state == ItemState::Running) {
+            item.state = ItemState::Interrupted;
+        }
+    }
+}
+
+void runAgain(RunQueue& queue, const std::vector<size_t>& indexes)
+{
+    for (const size_t index : indexes) {
+        if (index < queue.items.size()) {
+            QueueItem& item = queue.items[index];
+            if (item.state == ItemState::Failed || item.state == ItemState::Cancelled
+                || item.state == ItemState::Interrupted) {
+                item.state = ItemState::Waiting;
+                item.exitCode = 0;
+                item.resultFolder.clear();
+            }
+        }
+    }
+}
+
+void removeItems(RunQueue& queue, std::vector<size_t> indexes)
+{
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    for (auto index = indexes.rbegin(); index != indexes.rend(); ++index) {
+        if (*index < queue.items.size() && queue.items[*index].state != ItemState::Running) {
+            queue.items.erase(queue.items.begin() + static_cast<std::ptrdiff_t>(*index));
+        }
+    }
+}
+
+void clearFinished(RunQueue& queue)
+{
+    queue.items.erase(std::remove_if(queue.items.begin(), queue.items.end(),
+                          [](const QueueItem& item) { return finished(item.state); }),
+        queue.items.end());
+}
+
+QueueSummary summarize(const RunQueue& queue)
+{
+    QueueSummary summary;
+    for (const QueueItem& item : queue.items) {
+        switch (item.state) {
+        case ItemState::Done:
+            ++summary.done;
+            break;
+        case ItemState::Failed:
+            ++summary.failed;
+            break;
+        case ItemState::Cancelled:
+            ++summary.cancelled;
+            break;
+        case ItemState::Waiting:
+        case ItemState::Interrupted:
+        case ItemState::Running:
+            ++summary.notRun;
+            break;
+        }
+    }
+    return summary;
+}
+
+std::string queueToJson(const RunQueue& queue)
+{
+    nlohmann::json document;
+    document["output_root"] = wideToUtf8(queue.outputRoot);
+    document["speakers"] = queue.speakerCount;
+    document["clips"] = queue.makeClips;
+    document["items"] = nlohmann::json::array();
+    for (const QueueItem& item : queue.items) {
+        nlohmann::json entry;
+        entry["path"] = wideToUtf8(item.path);
+        entry["label"] = wideToUtf8(item.label);
+        for (const StateName& state : STATE_NAMES) {
+            if (state.state == item.state) {
+                entry["state"] = state.name;
+            }
+        }
+        entry["exit_code"] = item.exitCode;
+        entry["result_folder"] = wideToUtf8(item.resultFolder);
+        document["items"].push_back(std::move(entry));
+    }
+    return document.dump(2);
+}
+
+std::optional<RunQueue> queueFromJson(std::string_view text)
+{
+    try {
+        const nlohmann::json document = nlohmann::json::parse(text);
+        RunQueue queue;
+        queue.outputRoot = utf8ToWide(document.at("output_root").get<std::string>());
+        queue.speakerCount = document.at("speakers").get<int>();
+        queue.makeClips = document.at("clips").get<bool>();
+        for (const nlohmann::json& entry : document.at("items")) {
+            QueueItem item;
+            item.path = utf8ToWide(entry.at("path").get<std::string>());
+            item.label = utf8ToWide(entry.at("label").get<std::string>());
+            const std::string state = entry.at("state").get<std::string>();
+            const auto known = std::find_if(std::begin(STATE_NAMES), std::end(STATE_NAMES),
+                [&](const StateName& name) { return state == name.name; });
+            if (known == std::end(STATE_NAMES) || item.path.empty()) {
+                return std::nullopt;
+            }
+            item.state = known->state;
+            item.exitCode = entry.at("exit_code").get<unsigned>();
+            item.resultFolder = utf8ToWide(entry.at("result_folder").get<std::string>());
+            queue.items.push_back(std::move(item));
+        }
+        if (queue.speakerCount < 2 || queue.speakerCount > 10) {
+            return std::nullopt;
+        }
+        return queue;
+    } catch (const nlohmann::json::exception&) {
+        return std::nullopt;
+    }
+}

@@ -1,0 +1,80 @@
+// The queue of recordings that run one after another: its rules, free of
+// windows and files so they can be tested directly. The list control shows
+// it; the launch runs one item at a time; queue.json keeps it across starts.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class ItemState { Waiting, Running, Done, Failed, Cancelled, Interrupted };
+
+struct QueueItem {
+    std::wstring path;
+    std::wstring label; // what the engine gets with --label; unique among the queue's items
+    ItemState state = ItemState::Waiting;
+    unsigned exitCode = 0;     // when failed
+    std::wstring resultFolder; // when done
+};
+
+// What every item of a queue runs with: set when OK is pressed.
+struct RunQueue {
+    std::vector<QueueItem> items;
+    std::wstring outputRoot;
+    int speakerCount = 2;
+    bool makeClips = false;
+};
+
+// As Windows compares paths: ordinal, ignoring case.
+bool samePath(std::wstring_view left, std::wstring_view right);
+
+// A file the recording filter of the input picker lists.
+bool isRecording(std::wstring_view path);
+
+// In the order Explorer shows names: numbers by value ("2.wav" before
+// "10.wav"), ignoring case.
+void sortLikeExplorer(std::vector<std::wstring>& paths);
+
+// Appends the files that are not queued yet, in their order, as waiting
+// items; returns how many were added.
+size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files);
+
+// An item's label: its stem, or "<typed>-<stem>" when a label was typed.
+std::wstring itemLabel(std::wstring_view typed, std::wstring_view path);
+
+// Gives the waiting items their labels, so that no two items of the queue
+// (nor a name in taken: result folders of the day that exist already) share
+// one: a later one gets " (2)", " (3)" and so on. Names compare as Windows
+// compares folder names.
+void assignLabels(RunQueue& queue, std::wstring_view typed, const std::vector<std::wstring>& taken);
+
+// The first waiting item from the top, or none.
+std::optional<size_t> nextWaiting(const RunQueue& queue);
+
+// After a restart: the item that was running was interrupted.
+void markInterrupted(RunQueue& queue);
+
+// Failed, cancelled and interrupted items wait again; others stay as they are.
+void runAgain(RunQueue& queue, const std::vector<size_t>& indexes);
+
+// Removes the items at the indexes that are not running.
+void removeItems(RunQueue& queue, std::vector<size_t> indexes);
+
+// Removes done, failed and cancelled items.
+void clearFinished(RunQueue& queue);
+
+struct QueueSummary {
+    size_t done = 0;
+    size_t failed = 0;
+    size_t cancelled = 0;
+    size_t notRun = 0; // waiting or interrupted
+};
+QueueSummary summarize(const RunQueue& queue);
+
+// queue.json: the items (path, label, state, exit code, result folder) and
+// what they run with; never any account value.
+std::string queueToJson(const RunQueue& queue);
+// Nothing when the text is not such a document.
+std::optional<RunQueue> queueFromJson(std::string_view text);

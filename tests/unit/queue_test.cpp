@@ -1,0 +1,144 @@
+// The queue's rules: adding, order, duplicates, labels, states, its file.
+#include "run/queue.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RunQueue queueOf(const std::vector<std::wstring>& files)
+{
+    RunQueue queue;
+    addToQueue(queue, files);
+    return queue;
+}
+
+std::vector<std::wstring> labelsOf(const RunQueue& queue)
+{
+    std::vector<std::wstring> labels;
+    for (const QueueItem& item : queue.items) {
+        labels.push_back(item.label);
+    }
+    return labels;
+}
+
+} // namespace
+
+TEST(Queue, RecordingsAreKnownByTheirExtensionAndSortedAsExplorerShowsThem)
+{
+    for (const wchar_t* yes : {L"a.wav", L"C:\\x\\talk.MP3", L"D:\\y.z\\m.m4a", L"b.Avi", L"...wma"}) {
+        EXPECT_TRUE(isRecording(yes)) << yes;
+    }
+    for (const wchar_t* no : {L"a.txt", L"wav", L"C:\\x.wav\\file", L"a.wav.bak", L"a.", L""}) {
+        EXPECT_FALSE(isRecording(no)) << no;
+    }
+    std::vector<std::wstring> paths = {L"x\\10.wav", L"x\\2.wav", L"x\\B.wav", L"x\\a.wav", L"x\\1.wav"};
+    sortLikeExplorer(paths);
+    EXPECT_EQ(paths, (std::vector<std::wstring>{L"x\\1.wav", L"x\\2.wav", L"x\\10.wav", L"x\\a.wav", L"x\\B.wav"}));
+}
+
+TEST(Queue, TheSameFileIsNeverQueuedTwice)
+{
+    RunQueue queue = queueOf({L"C:\\rec\\a.wav", L"C:\\rec\\b.wav"});
+    EXPECT_EQ(addToQueue(queue, {L"c:\\REC\\A.WAV", L"C:\\rec\\c.wav", L"C:\\rec\\c.wav"}), 1u);
+    ASSERT_EQ(queue.items.size(), 3u);
+    EXPECT_EQ(queue.items[2].path, L"C:\\rec\\c.wav");
+    EXPECT_EQ(queue.items[2].state, ItemState::Waiting);
+}
+
+TEST(Queue, LabelsAreUniqueInTheQueueAndOnTheDay)
+{
+    struct Case {
+        std::wstring typed;
+        std::vector<std::wstring> files;
+        std::vector<std::wstring> taken;
+        std::vector<std::wstring> labels;
+    };
+    const Case cases[] = {
+        {L"", {L"C:\\a\\x.wav", L"C:\\b\\x.wav", L"C:\\b\\y.mp3"}, {}, {L"x", L"x (2)", L"y"}},
+        {L"meeting", {L"C:\\a\\x.wav", L"C:\\b\\X.wav"}, {}, {L"meeting-x", L"meeting-X (2)"}},
+        {L"", {L"C:\\a\\x.wav"}, {L"x", L"X (2)"}, {L"x (3)"}},
+        {L"", {L"C:\\a\\x.wav", L"C:\\a\\x (2).wav"}, {}, {L"x", L"x (2)"}},
+    };
+    for (const Case& test : cases) {
+        RunQueue queue = queueOf(test.files);
+        assignLabels(queue, test.typed, test.taken);
+        EXPECT_EQ(labelsOf(queue), test.labels) << test.typed;
+    }
+    // A done item keeps its label, and a later one cannot take it.
+    RunQueue queue = queueOf({L"C:\\a\\x.wav"});
+    assignLabels(queue, L"", {});
+    queue.items[0].state = ItemState::Done;
+    addToQueue(queue, {L"C:\\b\\x.wav"});
+    assignLabels(queue, L"", {});
+    EXPECT_EQ(labelsOf(queue), (std::vector<std::wstring>{L"x", L"x (2)"}));
+}
+
+TEST(Queue, StatesDecideWhatRunsNextAndWhatIsCounted)
+{
+    RunQueue queue = queueOf({L"a.wav", L"b.wav", L"c.wav", L"d.wav", L"e.wav"});
+    EXPECT_EQ(nextWaiting(queue), 0u);
+    queue.items[0].state = ItemState::Done;
+    queue.items[1].state = ItemState::Failed;
+    queue.items[1].exitCode = 3;
+    queue.items[2].state = ItemState::Running;
+    EXPECT_EQ(nextWaiting(queue), 3u);
+
+    markInterrupted(queue); // the program ended while c.wav ran
+    EXPECT_EQ(queue.items[2].state, ItemState::Interrupted);
+    const QueueSummary summary = summarize(queue);
+    EXPECT_EQ(summary.done, 1u);
+    EXPECT_EQ(summary.failed, 1u);
+    EXPECT_EQ(summary.cancelled, 0u);
+    EXPECT_EQ(summary.notRun, 3u);
+
+    runAgain(queue, {0, 1, 2});
+    EXPECT_EQ(queue.items[0].state, ItemState::Done) << "a done item is not run again";
+    EXPECT_EQ(queue.items[1].state, ItemState::Waiting);
+    EXPECT_EQ(queue.items[1].exitCode, 0u);
+    EXPECT_EQ(queue.items[2].state, ItemState::Waiting);
+    EXPECT_EQ(nextWaiting(queue), 1u);
+
+    queue.items[3].state = ItemState::Running;
+    queue.items[4].state = ItemState::Cancelled;
+    removeItems(queue, {3, 1, 1});
+    ASSERT_EQ(queue.items.size(), 4u) << "a running item is never removed";
+    EXPECT_EQ(queue.items[2].path, L"d.wav");
+    clearFinished(queue);
+    ASSERT_EQ(queue.items.size(), 2u);
+    EXPECT_EQ(queue.items[0].path, L"c.wav");
+    EXPECT_EQ(queue.items[1].path, L"d.wav");
+}
+
+TEST(Queue, TheFileKeepsEverythingButAccountValuesAndRefusesWhatItIsNot)
+{
+    RunQueue queue = queueOf({L"C:\\录音\\a.wav", L"C:\\rec\\b \"q\".mp3"});
+    queue.outputRoot = L"D:\\out";
+    queue.speakerCount = 4;
+    queue.makeClips = true;
+    assignLabels(queue, L"", {});
+    queue.items[0].state = ItemState::Done;
+    queue.items[0].resultFolder = L"D:\\out\\2026-12-09\\a";
+    queue.items[1].state = ItemState::Failed;
+    queue.items[1].exitCode = 0xC0000005u;
+    const std::optional<RunQueue> back = queueFromJson(queueToJson(queue));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->outputRoot, queue.outputRoot);
+    EXPECT_EQ(back->speakerCount, 4);
+    EXPECT_TRUE(back->makeClips);
+    ASSERT_EQ(back->items.size(), 2u);
+    for (size_t index = 0; index < 2; ++index) {
+        EXPECT_EQ(back->items[index].path, queue.items[index].path);
+        EXPECT_EQ(back->items[index].label, queue.items[index].label);
+        EXPECT_EQ(back->items[index].state, queue.items[index].state);
+        EXPECT_EQ(back->items[index].exitCode, queue.items[index].exitCode);
+        EXPECT_EQ(back->items[index].resultFolder, queue.items[index].resultFolder);
+    }
+    EXPECT_EQ(queueToJson(queue).find("access_key"), std::string::npos);
+    for (const char* broken : {"", "{", "[]", "{\"items\": []}",
+             "{\"output_root\": \"o\", \"speakers\": 2, \"clips\": false, \"items\": [{\"path\": \"a.wav\", "
+             "\"label\": \"a\", \"state\": \"exploded\", \"exit_code\": 0, \"result_folder\": \"\"}]}",
+             "{\"output_root\": \"o\", \"speakers\": 11, \"clips\": false, \"items\": []}",
+             "{\"output_root\": 5, \"speakers\": 2, \"clips\": false, \"items\": []}"}) {
+        EXPECT_FALSE(queueFromJson(broken).has_value()) << broken;
+    }
+}
