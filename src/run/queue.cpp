@@ -1,6 +1,7 @@
 #include "run/queue.h"
 
 #include "run/run_request.h"
+#include "util/paths.h"
 #include "util/text.h"
 
 #include <windows.h>
@@ -68,6 +69,54 @@ void sortLikeExplorer(std::vector<std::wstring>& paths)
 {
     std::stable_sort(paths.begin(), paths.end(),
         [](const std::wstring& left, const std::wstring& right) { return StrCmpLogicalW(left.c_str(), right.c_str()) < 0; });
+}
+
+namespace {
+
+void scanFolder(const std::wstring& folder, FolderScan& scan)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileExW((longPathForm(folder) + L"\\*").c_str(), FindExInfoBasic, &found,
+        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) {
+        scan.unreadable = scan.unreadable || GetLastError() != ERROR_FILE_NOT_FOUND;
+        return;
+    }
+    std::vector<std::wstring> folders;
+    std::vector<std::wstring> files;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L".." || (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) {
+            continue;
+        }
+        const std::wstring path = joinPath(folder, name);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            // A link to a folder could lead back up: only real folders are entered.
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+                folders.push_back(path);
+            }
+        } else if (isRecording(name)) {
+            files.push_back(path);
+        } else {
+            ++scan.skipped;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    sortLikeExplorer(folders);
+    sortLikeExplorer(files);
+    for (const std::wstring& inner : folders) {
+        scanFolder(inner, scan);
+    }
+    scan.recordings.insert(scan.recordings.end(), files.begin(), files.end());
+}
+
+} // namespace
+
+FolderScan recordingsIn(const std::wstring& folder)
+{
+    FolderScan scan;
+    scanFolder(folder, scan);
+    return scan;
 }
 
 size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files)

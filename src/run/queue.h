@@ -37,6 +37,18 @@ bool isRecording(std::wstring_view path);
 // "10.wav"), ignoring case.
 void sortLikeExplorer(std::vector<std::wstring>& paths);
 
+// The recordings in a folder and its subfolders, as Explorer lists them
+// (each folder's subfolders first, then its files, in Explorer's name
+// order); hidden and system files and folders are left out. Files that are
+// not recordings are counted in skipped; unreadable tells whether a folder
+// could not be read.
+struct FolderScan {
+    std::vector<std::wstring> recordings;
+    size_t skipped = 0;
+    bool unreadable = false;
+};
+FolderScan recordingsIn(const std::wstring& folder);
+
 // Appends the files that are not queued yet, in their order, as waiting
 // items; returns how many were added.
 size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files);

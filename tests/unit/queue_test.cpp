@@ -1,5 +1,8 @@
 // The queue's rules: adding, order, duplicates, labels, states, its file.
 #include "run/queue.h"
+#include "support/temp_folder.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +37,30 @@ TEST(Queue, RecordingsAreKnownByTheirExtensionAndSortedAsExplorerShowsThem)
     std::vector<std::wstring> paths = {L"x\\10.wav", L"x\\2.wav", L"x\\B.wav", L"x\\a.wav", L"x\\1.wav"};
     sortLikeExplorer(paths);
     EXPECT_EQ(paths, (std::vector<std::wstring>{L"x\\1.wav", L"x\\2.wav", L"x\\10.wav", L"x\\a.wav", L"x\\B.wav"}));
+}
+
+TEST(Queue, AFolderGivesItsRecordingsAsExplorerListsThem)
+{
+    TempFolder folder;
+    for (const wchar_t* sub : {L"day 10", L"day 2", L"day 2\\inner", L".hidden"}) {
+        CreateDirectoryW(folder.file(sub).c_str(), nullptr);
+    }
+    SetFileAttributesW(folder.file(L".hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    for (const wchar_t* file : {L"10.wav", L"2.WAV", L"notes.txt", L"day 2\\b.mp3", L"day 2\\a.mp4",
+             L"day 2\\inner\\x.m4a", L"day 10\\y.wav", L".hidden\\z.wav", L"secret.wav"}) {
+        writeBytes(folder.file(file), "x");
+    }
+    SetFileAttributesW(folder.file(L"secret.wav").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const FolderScan scan = recordingsIn(folder.path());
+    std::vector<std::wstring> expected;
+    for (const wchar_t* file : {L"day 2\\inner\\x.m4a", L"day 2\\a.mp4", L"day 2\\b.mp3", L"day 10\\y.wav", L"2.WAV",
+             L"10.wav"}) {
+        expected.push_back(folder.file(file));
+    }
+    EXPECT_EQ(scan.recordings, expected);
+    EXPECT_EQ(scan.skipped, 1u) << "notes.txt";
+    EXPECT_FALSE(scan.unreadable);
+    EXPECT_TRUE(recordingsIn(folder.file(L"missing")).recordings.empty());
 }
 
 TEST(Queue, TheSameFileIsNeverQueuedTwice)
