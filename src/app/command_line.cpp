@@ -5,23 +5,28 @@
 #include <windows.h>
 #include <shellapi.h>
 
-std::optional<std::wstring> findAutostartPath(const std::vector<std::wstring>& arguments)
+StartPaths startPathsFrom(const std::vector<std::wstring>& arguments)
 {
-    for (size_t index = 1; index + 1 < arguments.size(); ++index) {
-        if (arguments[index] == L"--autostart") {
-            return arguments[index + 1];
+    StartPaths paths;
+    for (size_t index = 1; index < arguments.size(); ++index) {
+        const std::wstring& argument = arguments[index];
+        if (argument == L"--autostart") {
+            if (index + 1 < arguments.size()) {
+                paths.autostart.push_back(arguments[++index]);
+            }
+        } else if (!argument.empty() && argument[0] != L'-') {
+            paths.added.push_back(argument);
         }
     }
-    return std::nullopt;
+    return paths;
 }
 
-std::wstring autostartPathFromCommandLine(const wchar_t* commandLine)
+StartPaths startPathsFromCommandLine(const wchar_t* commandLine)
 {
     int count = 0;
     UniqueLocal<LPWSTR> split(CommandLineToArgvW(commandLine, &count));
     if (split == nullptr) {
         return {};
     }
-    std::vector<std::wstring> arguments(split.get(), split.get() + count);
-    return findAutostartPath(arguments).value_or(std::wstring());
+    return startPathsFrom(std::vector<std::wstring>(split.get(), split.get() + count));
 }

@@ -1,14 +1,21 @@
-// The --autostart option: fill in the input and start a run once the window is up.
+// The command line: recordings to run at once (--autostart PATH, each pair
+// adding PATH) and recordings only to add (what Explorer passes for files
+// dropped on the program's icon or sent to it).
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
-// Arguments as the platform splits them, argument 0 being the program. The
-// first exact, case-sensitive "--autostart" that has an argument after it
-// gives that argument, verbatim; one in last place is ignored.
-std::optional<std::wstring> findAutostartPath(const std::vector<std::wstring>& arguments);
+struct StartPaths {
+    std::vector<std::wstring> autostart; // after each exact, case-sensitive "--autostart", verbatim
+    std::vector<std::wstring> added;     // the other arguments that are no options
+};
+
+// Arguments as the platform splits them, argument 0 being the program. An
+// "--autostart" always takes the argument after it (even one that looks like
+// an option); one in last place is ignored, as is anything else starting
+// with "-".
+StartPaths startPathsFrom(const std::vector<std::wstring>& arguments);
 
 // Splits a whole command line with CommandLineToArgvW and applies the rule above.
-std::wstring autostartPathFromCommandLine(const wchar_t* commandLine);
+StartPaths startPathsFromCommandLine(const wchar_t* commandLine);

@@ -4,7 +4,9 @@
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/engine_contract.h"
+#include "app/queue_list.h"
 #include "run/launch.h"
+#include "run/queue_run.h"
 #include "run/run_state.h"
 #include "settings/settings_dialog.h"
 #include "text/catalogue.h"
@@ -16,6 +18,7 @@
 #include <shobjidl.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -52,9 +55,20 @@ std::wstring existingFolderAt(std::wstring path)
     }
 }
 
+std::wstring itemPath(IShellItem* item)
+{
+    PWSTR path = nullptr;
+    if (item == nullptr || FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+        return {};
+    }
+    const UniqueTaskMemory<wchar_t> owned(path);
+    return path;
+}
+
 // The item-based common dialog: no limit on the length of what it returns.
-// Empty when the user cancels or the dialog cannot be shown.
-std::wstring pickPath(bool folder, const std::wstring& startFolder)
+// Empty when the user cancels or the dialog cannot be shown. Recordings may
+// be picked several at a time.
+std::vector<std::wstring> pickPaths(bool folder, const std::wstring& startFolder)
 {
     IFileOpenDialog* created = nullptr;
     if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&created)))) {
@@ -63,7 +77,7 @@ std::wstring pickPath(bool folder, const std::wstring& startFolder)
     const ComOwner<IFileOpenDialog> dialog(created);
     FILEOPENDIALOGOPTIONS options = 0;
     dialog->GetOptions(&options);
-    options |= FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | (folder ? FOS_PICKFOLDERS : FOS_FILEMUSTEXIST);
+    options |= FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST | (folder ? FOS_PICKFOLDERS : FOS_FILEMUSTEXIST | FOS_ALLOWMULTISELECT);
     dialog->SetOptions(options);
     if (folder) {
         dialog->SetTitle(uiText(T_LBL_OUTPUT));
@@ -78,24 +92,35 @@ std::wstring pickPath(bool folder, const std::wstring& startFolder)
             dialog->SetFolder(start);
         }
     }
-    IShellItem* chosen = nullptr;
-    if (FAILED(dialog->Show(mainState.mainWindow)) || FAILED(dialog->GetResult(&chosen))) {
+    IShellItemArray* chosen = nullptr;
+    if (FAILED(dialog->Show(mainState.mainWindow)) || FAILED(dialog->GetResults(&chosen))) {
         return {};
     }
-    const ComOwner<IShellItem> result(chosen);
-    PWSTR path = nullptr;
-    if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
-        return {};
+    const ComOwner<IShellItemArray> results(chosen);
+    DWORD count = 0;
+    results->GetCount(&count);
+    std::vector<std::wstring> paths;
+    for (DWORD index = 0; index < count; ++index) {
+        IShellItem* item = nullptr;
+        if (SUCCEEDED(results->GetItemAt(index, &item))) {
+            const ComOwner<IShellItem> owner(item);
+            if (std::wstring path = itemPath(item); !path.empty()) {
+                paths.push_back(std::move(path));
+            }
+        }
     }
-    const UniqueTaskMemory<wchar_t> owned(path);
-    return path;
+    return paths;
 }
 
+// One file goes into the input field as before; several into the queue.
 void chooseInputFile()
 {
-    const std::wstring file = pickPath(false, {});
-    if (!file.empty()) {
-        SetWindowTextW(mainState.controls[CTL_INPUT], file.c_str());
+    std::vector<std::wstring> files = pickPaths(false, {});
+    if (files.size() == 1) {
+        SetWindowTextW(mainState.controls[CTL_INPUT], files.front().c_str());
+    } else if (!files.empty()) {
+        sortLikeExplorer(files);
+        takeRecordings(files, true);
     }
 }
 
@@ -104,9 +129,9 @@ void chooseInputFile()
 void chooseOutputFolder()
 {
     std::wstring current = cleanPathField(fieldText(CTL_OUTPUT));
-    const std::wstring folder = pickPath(true, existingFolderAt(current.empty() ? DEFAULT_OUTPUT_ROOT : current));
+    const std::vector<std::wstring> folder = pickPaths(true, existingFolderAt(current.empty() ? DEFAULT_OUTPUT_ROOT : current));
     if (!folder.empty()) {
-        SetWindowTextW(mainState.controls[CTL_OUTPUT], folder.c_str());
+        SetWindowTextW(mainState.controls[CTL_OUTPUT], folder.front().c_str());
     }
 }
 
@@ -144,6 +169,7 @@ void saveLog()
 void cancelOrClose()
 {
     if (runState.running && runState.process != nullptr) {
+        runState.cancelled = true; // a queue stops after this item
         terminateRun();
         appendLog(uiText(T_MSG_CANCELLING));
         return;
@@ -160,7 +186,32 @@ void startRunFromWindow()
     const std::wstring label = fieldText(CTL_LABEL);
     const int speakerIndex = static_cast<int>(SendMessageW(mainState.controls[CTL_SPEAKERS], CB_GETCURSEL, 0, 0));
     const int checkState = static_cast<int>(SendMessageW(mainState.controls[CTL_CLIPS], BM_GETCHECK, 0, 0));
-    launchRun(makeRunRequest(input, output, label, speakerIndex, checkState));
+    const RunRequest request = makeRunRequest(input, output, label, speakerIndex, checkState);
+    // With the queue empty, OK runs what the input field holds, as it always did.
+    if (runQueue.items.empty()) {
+        launchRun(request);
+    } else {
+        startQueue(request);
+    }
+}
+
+void takeRecordings(const std::vector<std::wstring>& paths, bool toQueue)
+{
+    if (runState.running || queueRunning() || paths.empty()) {
+        return;
+    }
+    if (!toQueue && paths.size() == 1 && runQueue.items.empty() && pathKind(paths.front()) != PathKind::Folder) {
+        SetWindowTextW(mainState.controls[CTL_INPUT], paths.front().c_str());
+        return;
+    }
+    std::vector<std::wstring> added;
+    // The recording in the input field was the first one: it leads the queue.
+    const std::wstring input = cleanPathField(fieldText(CTL_INPUT));
+    if (runQueue.items.empty() && !input.empty() && pathKind(input) == PathKind::File) {
+        added.push_back(input);
+    }
+    added.insert(added.end(), paths.begin(), paths.end());
+    addToRunQueue(added);
 }
 
 void setBusy(bool busy)
@@ -224,6 +275,11 @@ bool handleCommand(WORD id, WORD notification)
             clearLog();
         }
         return true;
+    case IDM_QUEUE_REMOVE:
+    case IDM_QUEUE_OPEN:
+    case IDM_QUEUE_RUN_AGAIN:
+    case IDM_QUEUE_CLEAR_FINISHED:
+        return handleQueueCommand(id);
     case IDC_LINK_OFFICIAL:
         if (notification == STN_CLICKED) {
             ShellExecuteW(nullptr, L"open", OFFICIAL_PAGE_URL, nullptr, nullptr, SW_SHOWNORMAL);

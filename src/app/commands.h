@@ -3,9 +3,19 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 // Reads the fields into a run request and hands it to the launch. Used by OK
 // and by --autostart.
+// With recordings in the queue, OK runs the queue instead.
 void startRunFromWindow();
+
+// Recordings dropped, picked or given on the command line: one file, with
+// the queue empty and toQueue false, goes into the input field; anything
+// more into the queue (files, and folders with their recordings). Ignored
+// while a run or a queue is active, like typing.
+void takeRecordings(const std::vector<std::wstring>& paths, bool toQueue);
 
 // Disables the inputs of a run while it is active; Cancel stays enabled.
 void setBusy(bool busy);

@@ -2,6 +2,8 @@
 
 #include "app/ids.h"
 #include "app/layout.h"
+#include "app/queue_list.h"
+#include "run/queue_run.h"
 #include "text/log_pane.h"
 #include "util/dpi.h"
 
@@ -254,7 +256,12 @@ void layoutMainWindow()
     input.baseClient = baseClientSize();
     input.captionWidth = captionWidths();
     input.checkMarkWidth = systemMetric(SM_CXMENUCHECK, mainState.dpi) + scaled(LABEL_GAP, mainState.dpi);
-    const ControlPlaces places = layoutControls(input);
+    ControlPlaces places = layoutControls(input);
+    if (mainState.queueList != nullptr && IsWindowVisible(mainState.queueList)) {
+        const RECT list = placeQueueList(places, mainState.dpi);
+        SetWindowPos(mainState.queueList, nullptr, list.left, list.top, list.right - list.left, list.bottom - list.top,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     for (int index = 0; index < CONTROL_COUNT; ++index) {
         HWND control = mainState.controls[index];
         if (control == nullptr) {
@@ -335,7 +342,7 @@ void addTooltip(HWND tooltip, HWND owner, HWND control, const wchar_t* text)
 
 void applyUiLanguage()
 {
-    SetWindowTextW(mainState.mainWindow, uiText(T_APP_TITLE));
+    SetWindowTextW(mainState.mainWindow, (queueTitlePrefix() + uiText(T_APP_TITLE)).c_str());
     for (const CaptionRow& caption : CAPTION_TABLE) {
         if (HWND control = mainState.controls[caption.control]; control != nullptr) {
             SetWindowTextW(control, uiText(caption.text));
@@ -343,5 +350,6 @@ void applyUiLanguage()
     }
     rebuildMenu();
     rebuildTooltips();
+    relabelQueueList();
     layoutMainWindow();
 }

@@ -97,3 +97,19 @@ ControlPlaces layoutControls(const LayoutInput& input)
     shift(places[CTL_LINK], 0, dy);
     return places;
 }
+
+RECT placeQueueList(ControlPlaces& places, unsigned dpi)
+{
+    RECT& label = places[CTL_LOG_LABEL];
+    RECT& log = places[CTL_LOG];
+    const int top = label.top;
+    const int labelToLog = log.top - label.top;
+    const int gap = scaled(8, dpi);
+    // Two fifths of the room for the list, but never less than a few rows.
+    const int room = log.bottom - top;
+    const int height = std::max(scaled(90, dpi), room * 2 / 5);
+    const RECT list = {log.left, top, log.right, top + height};
+    OffsetRect(&label, 0, list.bottom + gap - label.top);
+    log.top = label.top + labelToLog;
+    return list;
+}

@@ -23,6 +23,10 @@ using ControlPlaces = std::array<RECT, CONTROL_COUNT>;
 
 ControlPlaces layoutControls(const LayoutInput& input);
 
+// With the queue's list shown: the list takes the upper part of the log's
+// room, and the log's label and the log move below it. Returns the list's place.
+RECT placeQueueList(ControlPlaces& places, unsigned dpi);
+
 // The window's first and smallest outer size at a DPI.
 SIZE firstWindowSize(unsigned dpi);
 

@@ -5,10 +5,12 @@
 #include "app/controls.h"
 #include "app/ids.h"
 #include "app/layout.h"
+#include "app/queue_list.h"
 #include "app/taskbar.h"
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/launch.h"
+#include "run/queue_run.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
@@ -25,9 +27,10 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <vector>
 
 MainWindowState mainState;
-std::wstring autostartPath;
+StartPaths startPaths;
 
 namespace {
 
@@ -43,6 +46,24 @@ void restoreLastPaths(const AppConfig& config)
     const std::string lastOutput = configText(config, "last_output");
     if (!lastOutput.empty()) {
         SetWindowTextW(mainState.controls[CTL_OUTPUT], utf8ToWide(lastOutput).c_str());
+    }
+}
+
+// The speaker count and clips choice of the last run; members of another
+// type or out of range are left at the defaults.
+void restoreLastChoices(const AppConfig& config)
+{
+    if (!config.is_object()) {
+        return;
+    }
+    if (const auto speakers = config.find("last_speakers"); speakers != config.end() && speakers->is_number_integer()) {
+        const int count = speakers->get<int>();
+        if (count >= FIRST_SPEAKER_COUNT && count <= LAST_SPEAKER_COUNT) {
+            SendMessageW(mainState.controls[CTL_SPEAKERS], CB_SETCURSEL, count - FIRST_SPEAKER_COUNT, 0);
+        }
+    }
+    if (const auto clips = config.find("last_clips"); clips != config.end() && clips->is_boolean()) {
+        SendMessageW(mainState.controls[CTL_CLIPS], BM_SETCHECK, clips->get<bool>() ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
@@ -109,35 +130,58 @@ LRESULT onCreate(HWND window)
     loadWindowIcons(window);
     createMainControls();
     applyUiLanguage();
-    restoreLastPaths(loadConfig());
+    const AppConfig config = loadConfig();
+    restoreLastPaths(config);
+    restoreLastChoices(config);
     appendLog(uiText(T_MSG_HINT));
+    loadSavedQueue();
     DragAcceptFiles(window, TRUE);
-    if (!autostartPath.empty()) {
+    if (!startPaths.autostart.empty() || !startPaths.added.empty()) {
         PostMessageW(window, WM_AUTOSTART, 0, 0);
     }
     return 0;
 }
 
-// A file dropped from the file manager goes into the input field, as the
-// input Browse button would put it; of several, the first. While a run is
-// active the input field is disabled, and drops are ignored like typing.
+// Files and folders dropped from the file manager: one file goes into the
+// input field, as the input Browse button would put it; more go into the
+// queue. While a run is active drops are ignored, like typing.
 LRESULT onDropFiles(HDROP drop)
 {
-    if (!runState.running && DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::vector<std::wstring> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count && !runState.running && !queueRunning(); ++index) {
+        const UINT length = DragQueryFileW(drop, index, nullptr, 0);
         std::wstring path(length + 1, L'\0');
-        path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
-        SetWindowTextW(mainState.controls[CTL_INPUT], path.c_str());
+        path.resize(DragQueryFileW(drop, index, path.data(), length + 1));
+        paths.push_back(std::move(path));
     }
     DragFinish(drop);
+    // Explorer hands over a selection in its own order; the queue keeps that.
+    takeRecordings(paths, false);
     return 0;
 }
 
+// The command line's recordings: a single --autostart file runs as it always
+// did; several, or a folder, go into the queue, which then starts. Paths
+// without --autostart are only added.
 LRESULT onAutostart()
 {
-    const std::wstring path = autostartPath;
-    autostartPath.clear();
-    SetWindowTextW(mainState.controls[CTL_INPUT], path.c_str());
+    const StartPaths paths = std::move(startPaths);
+    startPaths = StartPaths{};
+    if (paths.autostart.empty()) {
+        takeRecordings(paths.added, false);
+        return 0;
+    }
+    if (paths.autostart.size() == 1 && paths.added.empty() && pathKind(paths.autostart.front()) != PathKind::Folder) {
+        SetWindowTextW(mainState.controls[CTL_INPUT], paths.autostart.front().c_str());
+        startRunFromWindow();
+        return 0;
+    }
+    std::vector<std::wstring> all = paths.autostart;
+    all.insert(all.end(), paths.added.begin(), paths.added.end());
+    addToRunQueue(all);
+    // The field's restored path is no part of what the command line asked for.
+    SetWindowTextW(mainState.controls[CTL_INPUT], L"");
     startRunFromWindow();
     return 0;
 }
@@ -152,6 +196,7 @@ LRESULT onDpiChanged(HWND window, unsigned dpi, const RECT& suggested)
     UniqueFont previous = std::move(mainState.font);
     mainState.font.reset(createUiFont(dpi));
     applyFont(mainState.font.get());
+    scaleQueueList();
     previous.reset();
     loadWindowIcons(window);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
@@ -267,6 +312,7 @@ LRESULT onNcDestroy(HWND window)
     mainState.focusBeforeRun = nullptr;
     mainState.menu = nullptr;
     mainState.tooltip = nullptr;
+    mainState.queueList = nullptr;
     for (HWND& control : mainState.controls) {
         control = nullptr;
     }
@@ -307,6 +353,10 @@ LRESULT onRunOutput(HWND window, bool byTimer)
 
 LRESULT onContextMenu(HWND window, HWND from, LPARAM lParam)
 {
+    if (from != nullptr && from == mainState.queueList) {
+        showQueueMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    }
     if (from == nullptr || from != mainState.controls[CTL_LOG]) {
         return DefWindowProcW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(from), lParam);
     }
@@ -356,6 +406,12 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == LOG_TIMER_ID) {
             return onRunOutput(window, true);
+        }
+        break;
+    case WM_NOTIFY:
+        if (const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            header->hwndFrom != nullptr && header->hwndFrom == mainState.queueList) {
+            return onQueueListNotify(header);
         }
         break;
     case WM_CONTEXTMENU:
@@ -432,7 +488,7 @@ int runMessageLoop()
 int runApplication(HINSTANCE instance, const wchar_t* commandLine)
 {
     mainState.instance = instance;
-    autostartPath = autostartPathFromCommandLine(commandLine);
+    startPaths = startPathsFromCommandLine(commandLine);
 
     // The tooltip class must exist before the first re-labelling; the
     // folder dialog's new style and the shell want COM on this thread.

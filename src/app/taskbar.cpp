@@ -8,12 +8,20 @@ namespace {
 
 ComOwner<ITaskbarList3> taskbar;
 RunProgress shownProgress = RunProgress::Done;
+// A queue's items: finished of all, and whether one failed.
+size_t shownFinished = 0;
+size_t shownTotal = 0;
+bool shownFailure = false;
 
 void showProgress(HWND window, RunProgress progress)
 {
     switch (progress) {
     case RunProgress::Active:
         taskbar->SetProgressState(window, TBPF_INDETERMINATE);
+        break;
+    case RunProgress::Counting:
+        taskbar->SetProgressState(window, shownFailure ? TBPF_ERROR : TBPF_NORMAL);
+        taskbar->SetProgressValue(window, shownFinished, shownTotal == 0 ? 1 : shownTotal);
         break;
     case RunProgress::Failed:
         taskbar->SetProgressState(window, TBPF_ERROR);
@@ -59,8 +67,16 @@ void showRunOnTaskbar(HWND window, RunProgress progress)
     if (taskbar != nullptr) {
         showProgress(window, progress);
     }
-    if (progress != RunProgress::Active && GetForegroundWindow() != window) {
+    if (progress != RunProgress::Active && progress != RunProgress::Counting && GetForegroundWindow() != window) {
         FLASHWINFO flash = {sizeof flash, window, FLASHW_TRAY | FLASHW_TIMERNOFG, 0, 0};
         FlashWindowEx(&flash);
     }
+}
+
+void showQueueOnTaskbar(HWND window, size_t finished, size_t total, bool failure)
+{
+    shownFinished = finished;
+    shownTotal = total;
+    shownFailure = failure;
+    showRunOnTaskbar(window, RunProgress::Counting);
 }

@@ -6,7 +6,8 @@
 
 #include <windows.h>
 
-enum class RunProgress { Active, Failed, Done };
+// Counting: a queue's items finished of all, red once one has failed.
+enum class RunProgress { Active, Counting, Failed, Done };
 
 // The message the shell sends once the button exists; only then can its
 // progress be set.
@@ -17,3 +18,4 @@ void connectTaskbar(HWND window);
 void disconnectTaskbar();
 
 void showRunOnTaskbar(HWND window, RunProgress progress);
+void showQueueOnTaskbar(HWND window, size_t finished, size_t total, bool failure);

@@ -44,14 +44,17 @@ struct MainWindowState {
     HMENU menu = nullptr;    // owned by the window once attached
     HWND tooltip = nullptr;  // owned by the window
     HWND controls[CONTROL_COUNT] = {};
+    HWND queueList = nullptr;      // made when the queue first holds something
+
     HWND lastFocus = nullptr;      // the control to give the focus back to on activation
     HWND focusBeforeRun = nullptr; // a control a run disabled while it had the focus
 };
 
 extern MainWindowState mainState;
 
-// The input path given with --autostart; consumed by the first WM_AUTOSTART.
-extern std::wstring autostartPath;
+// The command line's recordings; consumed by the first WM_AUTOSTART.
+struct StartPaths;
+extern StartPaths startPaths;
 
 // A run's output waits in its queue, or the log has more to show.
 constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;

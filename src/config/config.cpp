@@ -48,9 +48,6 @@ namespace {
 // would recurse once per level and could overflow the stack.
 constexpr int MAX_NESTING = 256;
 
-// More backups than this and the file is left alone instead.
-constexpr int MAX_BACKUPS = 1000;
-
 enum class FileState { Usable, Missing, Unusable, Unreadable };
 
 struct FileContents {
@@ -94,30 +91,6 @@ FileContents readConfigFile(const std::wstring& path)
     return contents;
 }
 
-std::wstring backupPath(const std::wstring& path, int number)
-{
-    return number == 1 ? path + L".bak" : path + L"." + std::to_wstring(number) + L".bak";
-}
-
-// Keeps the exact bytes of an unusable file under the first backup name not
-// yet taken, so that every breakage can still be recovered by hand. A file
-// that could not be replaced (read-only, say) is not kept again each time.
-bool keepBackup(const std::wstring& path, const std::string& bytes)
-{
-    for (int number = 1; number <= MAX_BACKUPS; ++number) {
-        const std::wstring name = backupPath(path, number);
-        const NewFileResult result = writeNewFile(name, bytes);
-        if (result != NewFileResult::Exists) {
-            return result == NewFileResult::Written;
-        }
-        std::string kept;
-        if (readWholeFile(name, kept) == ReadResult::Ok && kept == bytes) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The document a change starts from, or nothing when the file must not be
 // written over: one that cannot be read, or whose backup failed.
 std::optional<AppConfig> startingDocument(const std::wstring& path, FileContents& contents)
@@ -128,7 +101,7 @@ std::optional<AppConfig> startingDocument(const std::wstring& path, FileContents
     case FileState::Missing:
         return defaultConfig();
     case FileState::Unusable:
-        if (keepBackup(path, contents.bytes)) {
+        if (!keepNumberedBackup(path, contents.bytes).empty()) {
             return defaultConfig();
         }
         return std::nullopt;

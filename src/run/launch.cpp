@@ -7,6 +7,7 @@
 #include "run/engine_contract.h"
 #include "run/output_queue.h"
 #include "run/pump.h"
+#include "run/queue_run.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
 #include "text/log_pane.h"
@@ -21,9 +22,6 @@
 RunState runState;
 
 namespace {
-
-// CreateProcessW takes at most this many units, terminator included.
-constexpr size_t COMMAND_LINE_LIMIT = 32767;
 
 std::array<std::string, 5> accountValues(const AppConfig& config)
 {
@@ -62,12 +60,16 @@ void refuse(TextId text, UINT icon)
     showMessage(mainState.mainWindow, text, MB_OK | icon);
 }
 
-// Not reported when it fails: the run does not depend on it.
-void rememberPaths(const RunRequest& request)
+// Not reported when it fails: the run does not depend on it. The speaker
+// count and the clips choice are written only here, so the file written
+// from the defaults stays as it was.
+void rememberChoices(const RunRequest& request)
 {
     updateConfig([&](AppConfig& config) {
         config["last_input"] = wideToUtf8(request.inputPath);
         config["last_output"] = wideToUtf8(request.outputRoot);
+        config["last_speakers"] = request.speakerCount;
+        config["last_clips"] = request.makeClips;
     });
 }
 
@@ -102,9 +104,25 @@ bool startEngine(std::wstring commandLine, HANDLE output, HANDLE job, UniqueHand
     return true;
 }
 
-// Creates the result folder if it is missing and opens it in the file
-// manager; false (nothing opened) when it is not a folder afterwards or the
-// shell cannot open it.
+} // namespace
+
+void releaseRunHandles()
+{
+    runState.process.reset();
+    // Closing the job ends whatever helper of the engine is still running.
+    runState.job.reset();
+}
+
+void terminateRun()
+{
+    if (runState.job != nullptr) {
+        TerminateJobObject(runState.job.get(), CANCELLED_EXIT_CODE);
+    }
+    if (runState.process != nullptr) {
+        TerminateProcess(runState.process.get(), CANCELLED_EXIT_CODE);
+    }
+}
+
 bool openResultFolder(const std::wstring& folder)
 {
     // A relative folder is relative to the current folder, which the engine
@@ -130,46 +148,13 @@ bool openResultFolder(const std::wstring& folder)
     return result > 32;
 }
 
-} // namespace
-
-void releaseRunHandles()
+bool checkRunConditions(const std::vector<std::wstring>& labels)
 {
-    runState.process.reset();
-    // Closing the job ends whatever helper of the engine is still running.
-    runState.job.reset();
-}
-
-void returnToIdle()
-{
-    releaseRunHandles();
-    runState.running = false;
-    setBusy(false);
-}
-
-void terminateRun()
-{
-    if (runState.job != nullptr) {
-        TerminateJobObject(runState.job.get(), CANCELLED_EXIT_CODE);
-    }
-    if (runState.process != nullptr) {
-        TerminateProcess(runState.process.get(), CANCELLED_EXIT_CODE);
-    }
-}
-
-bool launchRun(const RunRequest& request)
-{
-    if (runState.running) {
-        return false;
-    }
-    if (pathKind(request.inputPath) != PathKind::File) {
-        refuse(T_ERR_NO_FILE, MB_ICONWARNING);
-        return false;
-    }
-    // The label names one folder below the date; anything else would put
-    // the results outside the output root or nowhere at all.
-    if (!request.label.empty() && !isValidFolderName(request.label)) {
-        refuse(T_ERR_BAD_LABEL, MB_ICONWARNING);
-        return false;
+    for (const std::wstring& label : labels) {
+        if (!label.empty() && !isValidFolderName(label)) {
+            refuse(T_ERR_BAD_LABEL, MB_ICONWARNING);
+            return false;
+        }
     }
     const std::wstring enginePath = executableDirectory() + ENGINE_FILE_SUFFIX;
     if (!pathExists(enginePath)) {
@@ -181,19 +166,47 @@ bool launchRun(const RunRequest& request)
         refuse(T_ERR_NEED_ACCOUNT, MB_ICONWARNING);
         return false;
     }
-    rememberPaths(request);
+    return true;
+}
 
-    const std::wstring commandLine = buildCommandLine(enginePath, request);
+bool launchRun(const RunRequest& request)
+{
+    if (runState.running) {
+        return false;
+    }
+    if (pathKind(request.inputPath) != PathKind::File) {
+        refuse(T_ERR_NO_FILE, MB_ICONWARNING);
+        return false;
+    }
+    if (!checkRunConditions({request.label})) {
+        return false;
+    }
+    if (!startRun(request)) {
+        refuse(T_ERR_START, MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+bool startRun(const RunRequest& request)
+{
+    if (runState.running) {
+        return false;
+    }
+    rememberChoices(request);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const LaunchPlan plan = planLaunch(request, executableDirectory() + ENGINE_FILE_SUFFIX,
+        dateFolderName(now.wYear, now.wMonth, now.wDay));
+
     UniqueHandle pipeRead;
     UniqueHandle pipeWrite;
-    if (commandLine.size() >= COMMAND_LINE_LIMIT || !createOutputPipe(pipeRead, pipeWrite)) {
-        refuse(T_ERR_START, MB_ICONERROR);
+    if (!plan.fits || !createOutputPipe(pipeRead, pipeWrite)) {
         return false;
     }
     UniqueHandle job = createRunJob();
     UniqueHandle process;
-    if (!startEngine(commandLine, pipeWrite.get(), job.get(), process)) {
-        refuse(T_ERR_START, MB_ICONERROR);
+    if (!startEngine(plan.commandLine, pipeWrite.get(), job.get(), process)) {
         return false;
     }
     pipeWrite.reset(); // the read end now ends with the engine and its helpers
@@ -205,14 +218,13 @@ bool launchRun(const RunRequest& request)
     runState.process = std::move(process);
     runState.job = std::move(job);
     runState.running = true;
+    runState.cancelled = false;
     setBusy(true);
-    showRunOnTaskbar(mainState.mainWindow, RunProgress::Active);
+    if (!queueRunning()) {
+        showRunOnTaskbar(mainState.mainWindow, RunProgress::Active);
+    }
     appendLog(std::wstring(uiText(T_LOG_START)) + request.inputPath);
-
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    runState.outputFolder = deriveOutputFolder(
-        request.outputRoot, dateFolderName(now.wYear, now.wMonth, now.wDay), runFolderName(request));
+    runState.outputFolder = plan.outputFolder;
     appendLog(std::wstring(uiText(T_LBL_OUTPUT)) + L" " + runState.outputFolder);
 
     auto output = std::make_shared<OutputQueue>(mainState.mainWindow);
@@ -224,8 +236,11 @@ bool launchRun(const RunRequest& request)
         context.reset();
         readRunOutput(nullptr);
         terminateRun();
-        returnToIdle();
-        refuse(T_ERR_START, MB_ICONERROR);
+        releaseRunHandles();
+        runState.running = false;
+        if (!queueRunning()) {
+            setBusy(false);
+        }
         return false;
     }
     context.release(); // the pump's now
@@ -234,14 +249,20 @@ bool launchRun(const RunRequest& request)
 
 void showRunFinished(unsigned exitCode)
 {
-    returnToIdle();
-    showRunOnTaskbar(mainState.mainWindow, exitCode == 0 ? RunProgress::Done : RunProgress::Failed);
+    releaseRunHandles();
+    runState.running = false;
     if (exitCode != 0) {
         appendLog(fillPlaceholder(uiText(T_MSG_FAILED), std::to_wstring(exitCode)));
+    } else {
+        appendLog(uiText(T_MSG_DONE));
+    }
+    if (queueRunning()) {
+        queueItemFinished(exitCode, runState.cancelled);
         return;
     }
-    appendLog(uiText(T_MSG_DONE));
-    if (!runState.outputFolder.empty() && !openResultFolder(runState.outputFolder)) {
+    setBusy(false);
+    showRunOnTaskbar(mainState.mainWindow, exitCode == 0 ? RunProgress::Done : RunProgress::Failed);
+    if (exitCode == 0 && !runState.outputFolder.empty() && !openResultFolder(runState.outputFolder)) {
         appendLog(fillPlaceholder(uiText(T_MSG_OPEN_FAILED), runState.outputFolder));
     }
 }

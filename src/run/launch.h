@@ -1,15 +1,33 @@
-// The start and the end of a run, on the window's thread.
+// The start and the end of a run, on the window's thread. A queue runs its
+// items through the same start and end, one at a time.
 #pragma once
 
 #include "run/run_request.h"
 
-// Checks the input, the label, the engine beside the executable and the
-// account values (telling the user in a message box when one fails),
-// remembers the paths, starts the engine with its output in a pipe and the
-// pump on it. Refuses silently while a run is active. True when the engine
-// and pump run.
+#include <string>
+#include <vector>
+
+// Checks what a run needs beyond its input: each label, the engine beside
+// the executable and the account values, telling the user in a message box
+// when one fails. Also takes the configuration file's language.
+bool checkRunConditions(const std::vector<std::wstring>& labels);
+
+// Starts a checked request: remembers the paths and choices, starts the
+// engine with its output in a pipe and the pump on it, and logs the start
+// line and the output folder. False (nothing told) when it could not start.
+bool startRun(const RunRequest& request);
+
+// A single run from the window's fields: checks the input, then the above,
+// telling the user in a message box when something fails. Refuses silently
+// while a run is active. True when the engine and pump run.
 bool launchRun(const RunRequest& request);
 
-// The end of a run, once every line of it is shown: back to idle, then
-// "Done." and the opened result folder, or the failure text with the exit code.
+// The end of a run, once every line of it is shown: "Done." or the failure
+// text with the exit code; then, for a single run, back to idle and the
+// opened result folder, and for a queue's item, the queue's next step.
 void showRunFinished(unsigned exitCode);
+
+// Creates the folder if it is missing and opens it in the file manager;
+// false (nothing opened) when it is not a folder afterwards or the shell
+// cannot open it.
+bool openResultFolder(const std::wstring& folder);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_set>
 
 namespace {
 
@@ -119,13 +120,33 @@ FolderScan recordingsIn(const std::wstring& folder)
     return scan;
 }
 
+namespace {
+
+// A path as Windows compares it: upper case by the invariant table, which
+// is what an ordinal comparison ignoring case folds to.
+std::wstring pathKey(const std::wstring& path)
+{
+    std::wstring key = path;
+    if (!key.empty() && key.size() <= INT_MAX) {
+        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.c_str(), static_cast<int>(path.size()), key.data(),
+            static_cast<int>(key.size()), nullptr, nullptr, 0);
+    }
+    return key;
+}
+
+} // namespace
+
 size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files)
 {
+    // A drop of thousands of files must not compare each with every other.
+    std::unordered_set<std::wstring> queued;
+    queued.reserve(queue.items.size() + files.size());
+    for (const QueueItem& item : queue.items) {
+        queued.insert(pathKey(item.path));
+    }
     size_t added = 0;
     for (const std::wstring& file : files) {
-        const bool queued = std::any_of(queue.items.begin(), queue.items.end(),
-            [&](const QueueItem& item) { return samePath(item.path, file); });
-        if (!queued) {
+        if (queued.insert(pathKey(file)).second) {
             queue.items.push_back(QueueItem{file});
             ++added;
         }

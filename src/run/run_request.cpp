@@ -241,3 +241,15 @@ std::wstring deriveOutputFolder(std::wstring_view outputRoot, std::wstring_view 
 {
     return joinPath(joinPath(outputRoot, dateFolder), runFolder);
 }
+
+LaunchPlan planLaunch(const RunRequest& request, std::wstring_view enginePath, std::wstring_view dateFolder)
+{
+    LaunchPlan plan;
+    plan.commandLine = buildCommandLine(enginePath, request);
+    plan.outputFolder = deriveOutputFolder(request.outputRoot, dateFolder, runFolderName(request));
+    // The label names one folder below the date; anything else would put
+    // the results outside the output root or nowhere at all.
+    plan.labelValid = request.label.empty() || isValidFolderName(request.label);
+    plan.fits = plan.commandLine.size() < COMMAND_LINE_LIMIT;
+    return plan;
+}

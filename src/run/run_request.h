@@ -54,3 +54,16 @@ std::wstring runFolderName(const RunRequest& request);
 std::wstring dateFolderName(int year, int month, int day);
 std::wstring deriveOutputFolder(std::wstring_view outputRoot, std::wstring_view dateFolder,
     std::wstring_view runFolder);
+
+// CreateProcessW takes at most this many units, terminator included.
+constexpr size_t COMMAND_LINE_LIMIT = 32767;
+
+// Everything a launch needs from a request, for a single run and for each
+// item of a queue alike.
+struct LaunchPlan {
+    std::wstring commandLine;
+    std::wstring outputFolder; // where the results are expected
+    bool labelValid = true;    // empty, or one folder's name
+    bool fits = true;          // the command line is within CreateProcessW's limit
+};
+LaunchPlan planLaunch(const RunRequest& request, std::wstring_view enginePath, std::wstring_view dateFolder);

@@ -17,6 +17,8 @@ struct RunState {
     // The job holding the engine and every helper it starts, so that cancel
     // and shutdown end all of them and the output pipe closes.
     UniqueHandle job;
+    // Cancel ended it: its exit code says nothing of the recording.
+    bool cancelled = false;
     // Where the most recently started run's results are expected.
     std::wstring outputFolder;
 };
@@ -29,6 +31,3 @@ void terminateRun();
 
 // Releases the process and the job (ending helpers the engine left).
 void releaseRunHandles();
-
-// Back to idle: the handles released, the inputs enabled again.
-void returnToIdle();

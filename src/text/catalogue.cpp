@@ -51,6 +51,27 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"清空日志(&L)", // T_MENU_CLEAR_LOG
         L"（前面还有 {0} 行未在此显示；【保存日志】会保存全部内容。）", // T_LOG_EARLIER
         L"无法将日志保存到 {0}。请选择其他位置后重试。", // T_ERR_SAVE_LOG
+        L"录音", // T_COL_RECORDING
+        L"状态", // T_COL_STATE
+        L"结果", // T_COL_RESULT
+        L"等待中", // T_STATE_WAITING
+        L"处理中", // T_STATE_RUNNING
+        L"已完成", // T_STATE_DONE
+        L"失败", // T_STATE_FAILED
+        L"已取消", // T_STATE_CANCELLED
+        L"已中断", // T_STATE_INTERRUPTED
+        L"移除(&R)\tDel", // T_MENU_REMOVE
+        L"打开结果文件夹(&O)", // T_MENU_OPEN_RESULT
+        L"重新处理(&A)", // T_MENU_RUN_AGAIN
+        L"清除已结束项(&F)", // T_MENU_CLEAR_FINISHED
+        L"{0} 中没有音频/视频文件。", // T_ERR_NO_RECORDINGS
+        L"已跳过 {0} 个非音频/视频文件。", // T_LOG_SKIPPED
+        L"队列结束：完成 {0} 个，失败 {1} 个，取消 {2} 个，未处理 {3} 个。", // T_LOG_QUEUE_SUMMARY
+        L"无法读取文件夹 {0}。", // T_ERR_FOLDER_UNREADABLE
+        L"路径超出 Windows 允许的长度，已跳过: {0}", // T_ERR_PATH_TOO_LONG
+        L"保存的队列无法读取，已另存为 {0}，队列从空开始。", // T_LOG_QUEUE_BROKEN
+        L"无法将队列保存到 {0}。列表保持不变；若要在重启后保留，请取消该文件的只读属性。", // T_LOG_QUEUE_NOT_SAVED
+        L"退出码 {0}", // T_RESULT_EXIT_CODE
     },
     // English ("en")
     {
@@ -98,6 +119,27 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Clear log(&L)", // T_MENU_CLEAR_LOG
         L"({0} earlier lines are not shown here. Save log keeps them all.)", // T_LOG_EARLIER
         L"Could not save the log to {0}. Choose another place and try again.", // T_ERR_SAVE_LOG
+        L"Recording", // T_COL_RECORDING
+        L"State", // T_COL_STATE
+        L"Result", // T_COL_RESULT
+        L"Waiting", // T_STATE_WAITING
+        L"Running", // T_STATE_RUNNING
+        L"Done", // T_STATE_DONE
+        L"Failed", // T_STATE_FAILED
+        L"Cancelled", // T_STATE_CANCELLED
+        L"Interrupted", // T_STATE_INTERRUPTED
+        L"Remove(&R)\tDel", // T_MENU_REMOVE
+        L"Open result folder(&O)", // T_MENU_OPEN_RESULT
+        L"Run again(&A)", // T_MENU_RUN_AGAIN
+        L"Clear finished(&F)", // T_MENU_CLEAR_FINISHED
+        L"{0} holds no audio/video files.", // T_ERR_NO_RECORDINGS
+        L"{0} files were skipped: they are not audio/video files.", // T_LOG_SKIPPED
+        L"Queue finished: {0} done, {1} failed, {2} cancelled, {3} not run.", // T_LOG_QUEUE_SUMMARY
+        L"Could not read the folder {0}.", // T_ERR_FOLDER_UNREADABLE
+        L"The path is longer than Windows allows and was skipped: {0}", // T_ERR_PATH_TOO_LONG
+        L"The saved queue could not be read. It was kept as {0}, and the queue starts empty.", // T_LOG_QUEUE_BROKEN
+        L"Could not save the queue to {0}. The list stays as it is; to keep it across restarts, make the file writable.", // T_LOG_QUEUE_NOT_SAVED
+        L"exit code {0}", // T_RESULT_EXIT_CODE
     },
     // Japanese ("ja")
     {
@@ -145,6 +187,27 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"ログを消去(&L)", // T_MENU_CLEAR_LOG
         L"（これより前の {0} 行はここに表示されていません。「ログを保存」ですべて保存できます。）", // T_LOG_EARLIER
         L"ログを {0} に保存できませんでした。別の場所を選んで、もう一度お試しください。", // T_ERR_SAVE_LOG
+        L"録音", // T_COL_RECORDING
+        L"状態", // T_COL_STATE
+        L"結果", // T_COL_RESULT
+        L"待機中", // T_STATE_WAITING
+        L"処理中", // T_STATE_RUNNING
+        L"完了", // T_STATE_DONE
+        L"失敗", // T_STATE_FAILED
+        L"キャンセル済み", // T_STATE_CANCELLED
+        L"中断", // T_STATE_INTERRUPTED
+        L"削除(&R)\tDel", // T_MENU_REMOVE
+        L"結果フォルダを開く(&O)", // T_MENU_OPEN_RESULT
+        L"再実行(&A)", // T_MENU_RUN_AGAIN
+        L"終了した項目を消去(&F)", // T_MENU_CLEAR_FINISHED
+        L"{0} に音声/動画ファイルがありません。", // T_ERR_NO_RECORDINGS
+        L"音声/動画ではないファイル {0} 個をスキップしました。", // T_LOG_SKIPPED
+        L"キュー終了: 完了 {0}、失敗 {1}、キャンセル {2}、未処理 {3}。", // T_LOG_QUEUE_SUMMARY
+        L"フォルダ {0} を読み取れませんでした。", // T_ERR_FOLDER_UNREADABLE
+        L"パスが Windows の上限より長いため、スキップしました: {0}", // T_ERR_PATH_TOO_LONG
+        L"保存されたキューを読み取れませんでした。{0} として残し、空のキューで開始します。", // T_LOG_QUEUE_BROKEN
+        L"キューを {0} に保存できませんでした。一覧はそのままです。再起動後も残すには、ファイルの読み取り専用を解除してください。", // T_LOG_QUEUE_NOT_SAVED
+        L"終了コード {0}", // T_RESULT_EXIT_CODE
     },
     // Korean ("ko")
     {
@@ -192,6 +255,27 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"로그 지우기(&L)", // T_MENU_CLEAR_LOG
         L"（이전 {0}줄은 여기에 표시되지 않습니다. [로그 저장]으로 모두 저장할 수 있습니다.）", // T_LOG_EARLIER
         L"로그를 {0}에 저장하지 못했습니다. 다른 위치를 선택한 뒤 다시 시도하세요.", // T_ERR_SAVE_LOG
+        L"녹음", // T_COL_RECORDING
+        L"상태", // T_COL_STATE
+        L"결과", // T_COL_RESULT
+        L"대기 중", // T_STATE_WAITING
+        L"처리 중", // T_STATE_RUNNING
+        L"완료", // T_STATE_DONE
+        L"실패", // T_STATE_FAILED
+        L"취소됨", // T_STATE_CANCELLED
+        L"중단됨", // T_STATE_INTERRUPTED
+        L"제거(&R)\tDel", // T_MENU_REMOVE
+        L"결과 폴더 열기(&O)", // T_MENU_OPEN_RESULT
+        L"다시 실행(&A)", // T_MENU_RUN_AGAIN
+        L"끝난 항목 지우기(&F)", // T_MENU_CLEAR_FINISHED
+        L"{0}에 오디오/비디오 파일이 없습니다.", // T_ERR_NO_RECORDINGS
+        L"오디오/비디오가 아닌 파일 {0}개를 건너뛰었습니다.", // T_LOG_SKIPPED
+        L"대기열 종료: 완료 {0}, 실패 {1}, 취소 {2}, 미처리 {3}.", // T_LOG_QUEUE_SUMMARY
+        L"폴더 {0}을(를) 읽을 수 없습니다.", // T_ERR_FOLDER_UNREADABLE
+        L"경로가 Windows 허용 길이보다 길어 건너뛰었습니다: {0}", // T_ERR_PATH_TOO_LONG
+        L"저장된 대기열을 읽을 수 없어 {0}(으)로 보관했습니다. 빈 대기열로 시작합니다.", // T_LOG_QUEUE_BROKEN
+        L"대기열을 {0}에 저장하지 못했습니다. 목록은 그대로입니다. 다시 시작한 뒤에도 유지하려면 파일의 읽기 전용 속성을 해제하세요.", // T_LOG_QUEUE_NOT_SAVED
+        L"종료 코드 {0}", // T_RESULT_EXIT_CODE
     },
     // German ("de")
     {
@@ -239,6 +323,27 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Protokoll leeren(&L)", // T_MENU_CLEAR_LOG
         L"({0} frühere Zeilen werden hier nicht angezeigt. „Protokoll speichern“ sichert sie alle.)", // T_LOG_EARLIER
         L"Das Protokoll konnte nicht unter {0} gespeichert werden. Wählen Sie einen anderen Ort und versuchen Sie es erneut.", // T_ERR_SAVE_LOG
+        L"Aufnahme", // T_COL_RECORDING
+        L"Status", // T_COL_STATE
+        L"Ergebnis", // T_COL_RESULT
+        L"Wartet", // T_STATE_WAITING
+        L"Läuft", // T_STATE_RUNNING
+        L"Fertig", // T_STATE_DONE
+        L"Fehlgeschlagen", // T_STATE_FAILED
+        L"Abgebrochen", // T_STATE_CANCELLED
+        L"Unterbrochen", // T_STATE_INTERRUPTED
+        L"Entfernen(&R)\tEntf", // T_MENU_REMOVE
+        L"Ergebnisordner öffnen(&O)", // T_MENU_OPEN_RESULT
+        L"Erneut ausführen(&A)", // T_MENU_RUN_AGAIN
+        L"Beendete entfernen(&F)", // T_MENU_CLEAR_FINISHED
+        L"{0} enthält keine Audio-/Videodateien.", // T_ERR_NO_RECORDINGS
+        L"{0} Dateien wurden übersprungen: Es sind keine Audio-/Videodateien.", // T_LOG_SKIPPED
+        L"Warteschlange beendet: {0} fertig, {1} fehlgeschlagen, {2} abgebrochen, {3} nicht ausgeführt.", // T_LOG_QUEUE_SUMMARY
+        L"Der Ordner {0} konnte nicht gelesen werden.", // T_ERR_FOLDER_UNREADABLE
+        L"Der Pfad ist länger, als Windows erlaubt, und wurde übersprungen: {0}", // T_ERR_PATH_TOO_LONG
+        L"Die gespeicherte Warteschlange war nicht lesbar. Sie wurde als {0} aufbewahrt, und die Warteschlange beginnt leer.", // T_LOG_QUEUE_BROKEN
+        L"Die Warteschlange konnte nicht unter {0} gespeichert werden. Die Liste bleibt, wie sie ist; damit sie einen Neustart übersteht, heben Sie den Schreibschutz der Datei auf.", // T_LOG_QUEUE_NOT_SAVED
+        L"Exitcode {0}", // T_RESULT_EXIT_CODE
     },
     // French ("fr")
     {
@@ -286,6 +391,27 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Effacer le journal(&F)", // T_MENU_CLEAR_LOG
         L"({0} lignes précédentes ne sont pas affichées ici. « Enregistrer le journal » les conserve toutes.)", // T_LOG_EARLIER
         L"Impossible d'enregistrer le journal dans {0}. Choisissez un autre emplacement et réessayez.", // T_ERR_SAVE_LOG
+        L"Enregistrement", // T_COL_RECORDING
+        L"État", // T_COL_STATE
+        L"Résultat", // T_COL_RESULT
+        L"En attente", // T_STATE_WAITING
+        L"En cours", // T_STATE_RUNNING
+        L"Terminé", // T_STATE_DONE
+        L"Échec", // T_STATE_FAILED
+        L"Annulé", // T_STATE_CANCELLED
+        L"Interrompu", // T_STATE_INTERRUPTED
+        L"Retirer(&R)\tSuppr", // T_MENU_REMOVE
+        L"Ouvrir le dossier de résultats(&O)", // T_MENU_OPEN_RESULT
+        L"Relancer(&A)", // T_MENU_RUN_AGAIN
+        L"Effacer les terminés(&F)", // T_MENU_CLEAR_FINISHED
+        L"{0} ne contient aucun fichier audio/vidéo.", // T_ERR_NO_RECORDINGS
+        L"{0} fichiers ignorés : ce ne sont pas des fichiers audio/vidéo.", // T_LOG_SKIPPED
+        L"File terminée : {0} terminés, {1} en échec, {2} annulés, {3} non traités.", // T_LOG_QUEUE_SUMMARY
+        L"Impossible de lire le dossier {0}.", // T_ERR_FOLDER_UNREADABLE
+        L"Le chemin dépasse la longueur permise par Windows et a été ignoré : {0}", // T_ERR_PATH_TOO_LONG
+        L"La file enregistrée était illisible. Elle a été conservée sous {0}, et la file repart vide.", // T_LOG_QUEUE_BROKEN
+        L"Impossible d'enregistrer la file dans {0}. La liste reste telle quelle ; pour la conserver après un redémarrage, retirez l'attribut lecture seule du fichier.", // T_LOG_QUEUE_NOT_SAVED
+        L"code de sortie {0}", // T_RESULT_EXIT_CODE
     },
 };
 
@@ -436,14 +562,26 @@ LanguageIndex languageIndexFromCode(std::string_view code)
     return 0;
 }
 
-std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value)
+std::wstring fillPlaceholders(std::wstring_view text, std::initializer_list<std::wstring_view> values)
 {
     std::wstring result(text);
-    const size_t at = result.find(L"{0}");
-    if (at != std::wstring::npos) {
-        result.replace(at, 3, value);
+    size_t number = 0;
+    size_t from = 0;
+    for (const std::wstring_view value : values) {
+        const std::wstring mark = L"{" + std::to_wstring(number++) + L"}";
+        // Found in the text as written, so that a value holding "{1}" stays as it is.
+        const size_t at = result.find(mark, from);
+        if (at != std::wstring::npos) {
+            result.replace(at, mark.size(), value);
+            from = at + value.size();
+        }
     }
     return result;
+}
+
+std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value)
+{
+    return fillPlaceholders(text, {value});
 }
 
 int showMessage(HWND owner, TextId text, UINT flags)

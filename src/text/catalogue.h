@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,27 @@ enum TextId : int {
     T_MENU_CLEAR_LOG = 41,
     T_LOG_EARLIER = 42,      // "{0}" takes how many earlier lines the pane leaves out
     T_ERR_SAVE_LOG = 43,     // "{0}" takes the chosen file
+    T_COL_RECORDING = 44,
+    T_COL_STATE = 45,
+    T_COL_RESULT = 46,
+    T_STATE_WAITING = 47,
+    T_STATE_RUNNING = 48,
+    T_STATE_DONE = 49,
+    T_STATE_FAILED = 50,
+    T_STATE_CANCELLED = 51,
+    T_STATE_INTERRUPTED = 52,
+    T_MENU_REMOVE = 53,  // with its key after a tab
+    T_MENU_OPEN_RESULT = 54,
+    T_MENU_RUN_AGAIN = 55,
+    T_MENU_CLEAR_FINISHED = 56,
+    T_ERR_NO_RECORDINGS = 57,  // "{0}" takes the folder
+    T_LOG_SKIPPED = 58,  // "{0}" takes how many files
+    T_LOG_QUEUE_SUMMARY = 59,  // "{0}".."{3}": done, failed, cancelled, not run
+    T_ERR_FOLDER_UNREADABLE = 60,  // "{0}" takes the folder
+    T_ERR_PATH_TOO_LONG = 61,  // "{0}" takes the path
+    T_LOG_QUEUE_BROKEN = 62,  // "{0}" takes the backup
+    T_LOG_QUEUE_NOT_SAVED = 63,  // "{0}" takes queue.json's path
+    T_RESULT_EXIT_CODE = 64,  // "{0}" takes the exit code
     TEXT_COUNT
 };
 
@@ -99,6 +121,9 @@ LanguageIndex languageIndexFromCode(std::string_view code);
 
 // The first "{0}" of text replaced by value; later ones and texts without it stay.
 std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value);
+// "{0}", "{1}", ... replaced by the values in turn, each where it first
+// follows the value before: texts give their placeholders in order.
+std::wstring fillPlaceholders(std::wstring_view text, std::initializer_list<std::wstring_view> values);
 
 // A message box captioned with the application title of the current
 // language; the second form fills the text's "{0}" with value.

@@ -165,3 +165,31 @@ NewFileResult writeNewFile(const std::wstring& path, const std::string& bytes)
     }
     return NewFileResult::Written;
 }
+
+namespace {
+
+// More backups than this and the file is left alone instead.
+constexpr int MAX_BACKUPS = 1000;
+
+std::wstring backupPath(const std::wstring& path, int number)
+{
+    return number == 1 ? path + L".bak" : path + L"." + std::to_wstring(number) + L".bak";
+}
+
+} // namespace
+
+std::wstring keepNumberedBackup(const std::wstring& path, const std::string& bytes)
+{
+    for (int number = 1; number <= MAX_BACKUPS; ++number) {
+        const std::wstring name = backupPath(path, number);
+        const NewFileResult result = writeNewFile(name, bytes);
+        if (result != NewFileResult::Exists) {
+            return result == NewFileResult::Written ? name : std::wstring();
+        }
+        std::string kept;
+        if (readWholeFile(name, kept) == ReadResult::Ok && kept == bytes) {
+            return name;
+        }
+    }
+    return {};
+}

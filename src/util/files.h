@@ -41,3 +41,10 @@ enum class NewFileResult {
 // Creates the file with the bytes, never replacing anything that is there.
 // A file that could not be written whole is removed again.
 NewFileResult writeNewFile(const std::wstring& path, const std::string& bytes);
+
+// Keeps the exact bytes of a file that could not be used under the first
+// backup name not yet taken (path.bak, then path.2.bak, ...), so that every
+// breakage can still be recovered by hand. Bytes kept already are not kept
+// again (a file that could not be replaced, say, read-only). Returns the
+// backup's name, or nothing when none could be written.
+std::wstring keepNumberedBackup(const std::wstring& path, const std::string& bytes);

@@ -1,6 +1,7 @@
 #include "support/config_scope.h"
 
 #include "config/config.h"
+#include "run/queue_run.h"
 #include "support/temp_folder.h"
 #include "text/catalogue.h"
 
@@ -16,6 +17,11 @@ void removeAll()
         DeleteFileW((ConfigScope::path() + L"." + std::to_wstring(number) + L".bak").c_str());
     }
     DeleteFileW((ConfigScope::path() + L".tmp").c_str());
+    // The queue is kept beside the configuration, and in the program.
+    for (const std::wstring& name : {queueFilePath(), queueFilePath() + L".bak", queueFilePath() + L".2.bak"}) {
+        DeleteFileW(name.c_str());
+    }
+    runQueue = RunQueue{};
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Puts a chosen aliyun_config.json beside the test program for one test and
-// removes it afterwards.
+// removes it afterwards, and with it any queue.json and the queue in memory.
 #pragma once
 
 #include <string>

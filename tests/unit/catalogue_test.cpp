@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,9 +72,16 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
             const std::wstring text = uiTextIn(language, static_cast<TextId>(id));
             EXPECT_FALSE(text.empty()) << id;
             EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos) << id;
-            const bool takesValue = id == T_MSG_FAILED || id == T_ERR_SAVE_CONFIG || id == T_MSG_OPEN_FAILED
-                || id == T_LOG_EARLIER || id == T_ERR_SAVE_LOG;
-            EXPECT_EQ(occurrences(text, L"{0}"), takesValue ? 1u : 0u) << id;
+            static constexpr TextId TAKE_ONE[] = {T_MSG_FAILED, T_ERR_SAVE_CONFIG, T_MSG_OPEN_FAILED, T_LOG_EARLIER,
+                T_ERR_SAVE_LOG, T_ERR_NO_RECORDINGS, T_LOG_SKIPPED, T_ERR_FOLDER_UNREADABLE, T_ERR_PATH_TOO_LONG,
+                T_LOG_QUEUE_BROKEN, T_LOG_QUEUE_NOT_SAVED, T_RESULT_EXIT_CODE};
+            const size_t values = id == T_LOG_QUEUE_SUMMARY ? 4 : std::count(std::begin(TAKE_ONE), std::end(TAKE_ONE), id);
+            for (size_t number = 0; number < 5; ++number) {
+                const std::wstring mark = L"{" + std::to_wstring(number) + L"}";
+                EXPECT_EQ(occurrences(text, mark), number < values ? 1u : 0u) << id;
+                // In order, so that each value finds its place.
+                EXPECT_TRUE(number == 0 || number >= values || text.find(mark) > text.find(L"{" + std::to_wstring(number - 1) + L"}")) << id;
+            }
         }
         for (int id = 0; id < TIP_COUNT; ++id) {
             const std::wstring tip = tipTextIn(language, static_cast<TipId>(id));
@@ -83,14 +92,17 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
         EXPECT_NE(std::wstring(uiTextIn(language, T_MENU_SETTINGS)).find(L"(&S)"), std::wstring::npos);
         EXPECT_NE(std::wstring(uiTextIn(language, T_MENU_ACCOUNT)).find(L"(&A)"), std::wstring::npos);
         EXPECT_STREQ(uiTextIn(language, T_DLG_CANCEL), uiTextIn(language, T_BTN_CANCEL));
-        // The log's menu: an access key each, none twice, and Save log's shortcut.
-        std::wstring keys;
-        for (const TextId item : {T_MENU_COPY, T_MENU_SELECT_ALL, T_MENU_SAVE_LOG, T_MENU_CLEAR_LOG}) {
-            const std::wstring text = uiTextIn(language, item);
-            const size_t key = text.find(L"(&");
-            ASSERT_NE(key, std::wstring::npos) << item;
-            EXPECT_EQ(keys.find(text[key + 2]), std::wstring::npos) << item;
-            keys += text[key + 2];
+        // The log's and the queue's menus: an access key each, none twice in a menu.
+        for (const auto& menu : {std::vector<TextId>{T_MENU_COPY, T_MENU_SELECT_ALL, T_MENU_SAVE_LOG, T_MENU_CLEAR_LOG},
+                 std::vector<TextId>{T_MENU_OPEN_RESULT, T_MENU_RUN_AGAIN, T_MENU_REMOVE, T_MENU_CLEAR_FINISHED}}) {
+            std::wstring keys;
+            for (const TextId item : menu) {
+                const std::wstring text = uiTextIn(language, item);
+                const size_t key = text.find(L"(&");
+                ASSERT_NE(key, std::wstring::npos) << item;
+                EXPECT_EQ(keys.find(text[key + 2]), std::wstring::npos) << item;
+                keys += text[key + 2];
+            }
         }
         const std::wstring save = uiTextIn(language, T_MENU_SAVE_LOG);
         EXPECT_NE(save.find(L"...\t"), std::wstring::npos);
@@ -140,6 +152,8 @@ TEST(FillPlaceholder, ReplacesOnlyTheFirstOccurrence)
         L"Fehlgeschlagen, Exit-Code 3221225477. Siehe Protokoll oben.");
     EXPECT_EQ(fillPlaceholder(L"no marker", L"7"), L"no marker");
     EXPECT_EQ(fillPlaceholder(L"{0} and {0}", L"7"), L"7 and {0}");
+    EXPECT_EQ(fillPlaceholders(L"{0} done, {1} failed, {2}", {L"{1}", L"2", L"3"}), L"{1} done, 2 failed, 3")
+        << "a value is never filled again";
     EXPECT_EQ(fillPlaceholder(L"{0", L"7"), L"{0");
     EXPECT_EQ(fillPlaceholder(L"", L"7"), L"");
 }

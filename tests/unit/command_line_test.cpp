@@ -2,24 +2,31 @@
 
 #include <gtest/gtest.h>
 
-TEST(Autostart, TakesThePathAfterTheExactOption)
-{
-    EXPECT_EQ(autostartPathFromCommandLine(L"app.exe --autostart \"D:\\my recordings\\talk.mp4\""),
-        L"D:\\my recordings\\talk.mp4");
-    EXPECT_EQ(findAutostartPath({L"app.exe", L"--autostart", L"--weird"}), L"--weird");
-    EXPECT_EQ(findAutostartPath({L"app.exe", L"--autostart", L"--autostart", L"x.wav"}), L"--autostart")
-        << "twice in a row: the second occurrence is the path";
-    EXPECT_EQ(findAutostartPath({L"app.exe", L"--autostart", L"a.wav", L"--autostart", L"b.wav"}), L"a.wav");
-    EXPECT_EQ(findAutostartPath({L"app.exe", L"other", L"--autostart", L"a.wav"}), L"a.wav");
-}
+using Paths = std::vector<std::wstring>;
 
-TEST(Autostart, IgnoresEverythingElse)
+TEST(CommandLine, AutostartPairsRunAndOtherPathsAreOnlyAdded)
 {
-    EXPECT_FALSE(findAutostartPath({L"app.exe"}));
-    EXPECT_FALSE(findAutostartPath({L"app.exe", L"--autostart"})) << "last argument";
-    EXPECT_FALSE(findAutostartPath({L"app.exe", L"--AUTOSTART", L"a.wav"}));
-    EXPECT_FALSE(findAutostartPath({L"app.exe", L"--autostart=a.wav"}));
-    EXPECT_FALSE(findAutostartPath({L"app.exe", L"-autostart", L"a.wav"}));
-    EXPECT_FALSE(findAutostartPath({L"--autostart", L"a.wav"})) << "argument 0 is the program";
-    EXPECT_EQ(autostartPathFromCommandLine(L"app.exe"), L"");
+    const struct {
+        Paths arguments;
+        Paths autostart;
+        Paths added;
+    } cases[] = {
+        {{L"app.exe", L"--autostart", L"--weird"}, {L"--weird"}, {}},
+        // Twice in a row: the second occurrence is the path.
+        {{L"app.exe", L"--autostart", L"--autostart", L"x.wav"}, {L"--autostart"}, {L"x.wav"}},
+        {{L"app.exe", L"--autostart", L"a.wav", L"--autostart", L"D:\\b"}, {L"a.wav", L"D:\\b"}, {}},
+        {{L"app.exe", L"C:\\x.wav", L"--autostart", L"a.wav", L"D:\\talks"}, {L"a.wav"}, {L"C:\\x.wav", L"D:\\talks"}},
+        {{L"app.exe"}, {}, {}},
+        {{L"app.exe", L"--autostart"}, {}, {}},
+        {{L"app.exe", L"--AUTOSTART", L"a.wav"}, {}, {L"a.wav"}},
+        {{L"app.exe", L"--autostart=a.wav", L"-autostart", L""}, {}, {}},
+        {{L"--autostart", L"a.wav"}, {}, {L"a.wav"}}, // argument 0 is the program
+    };
+    for (const auto& one : cases) {
+        const StartPaths paths = startPathsFrom(one.arguments);
+        EXPECT_EQ(paths.autostart, one.autostart) << one.arguments.back();
+        EXPECT_EQ(paths.added, one.added) << one.arguments.back();
+    }
+    const StartPaths split = startPathsFromCommandLine(L"app.exe --autostart \"D:\\my recordings\\talk.mp4\"");
+    EXPECT_EQ(split.autostart, Paths{L"D:\\my recordings\\talk.mp4"});
 }

@@ -2,6 +2,7 @@
 // window (in a WM_DROPFILES built as the shell builds it) and the pickers.
 #include "app/window_state.h"
 #include "run/launch.h"
+#include "run/queue_run.h"
 #include "run/run_state.h"
 #include "app/ids.h"
 #include "support/config_scope.h"
@@ -10,6 +11,7 @@
 #include "support/window_harness.h"
 
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <vector>
@@ -52,13 +54,44 @@ protected:
 
 } // namespace
 
-TEST_F(PathFields, TheFirstDroppedFileBecomesTheInput)
+TEST_F(PathFields, OneDroppedFileBecomesTheInputAndMoreFillTheQueue)
 {
     EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     drop(window, {L"D:\\会议\\talk one.mp4"});
     EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"D:\\会议\\talk one.mp4");
-    drop(window, {L"E:\\first.wav", L"E:\\second.wav", L"E:\\third.wav"});
-    EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"E:\\first.wav");
+    EXPECT_EQ(mainState.queueList, nullptr) << "nothing new until a second recording";
+
+    TempFolder folder;
+    for (const wchar_t* name : {L"first.wav", L"b.mp3", L"notes.txt", L"sub\\10.wav", L"sub\\2.WAV", L"sub\\cover.jpg"}) {
+        CreateDirectoryW(folder.file(L"sub").c_str(), nullptr);
+        writeBytes(folder.file(name), "RIFF");
+    }
+    SetWindowTextW(mainState.controls[CTL_INPUT], folder.file(L"first.wav").c_str());
+    drop(window, {folder.file(L"sub"), folder.file(L"notes.txt"), folder.file(L"b.mp3")});
+    // The input's recording leads; a folder's recordings in Explorer's order.
+    const std::vector<std::wstring> expected = {folder.file(L"first.wav"), folder.file(L"sub\\2.WAV"),
+        folder.file(L"sub\\10.wav"), folder.file(L"b.mp3")};
+    ASSERT_EQ(runQueue.items.size(), expected.size());
+    for (size_t index = 0; index < expected.size(); ++index) {
+        EXPECT_EQ(runQueue.items[index].path, expected[index]);
+    }
+    ASSERT_NE(mainState.queueList, nullptr);
+    EXPECT_TRUE(IsWindowVisible(mainState.queueList));
+    EXPECT_EQ(SendMessageW(mainState.queueList, LVM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_NE(windowText(mainState.controls[CTL_LOG]).find(L"2 files were skipped"), std::wstring::npos);
+    RECT list;
+    RECT log;
+    GetWindowRect(mainState.queueList, &list);
+    GetWindowRect(mainState.controls[CTL_LOG], &log);
+    EXPECT_LE(list.bottom, log.top) << "the log gives up the room";
+
+    // The same files, as Windows compares paths, are not queued again.
+    std::wstring shouted = folder.file(L"B.MP3");
+    drop(window, {shouted, folder.file(L"sub")});
+    EXPECT_EQ(runQueue.items.size(), expected.size());
+    const std::optional<RunQueue> saved = queueFromJson(readBytes(queueFilePath()));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->items.size(), expected.size()) << "kept in queue.json";
 }
 
 TEST_F(PathFields, DropsAreIgnoredDuringARun)

@@ -1,0 +1,25 @@
+// The queue's list: a report-style list view between the options row and
+// the log, shown while the queue holds anything. A thin view on runQueue:
+// it holds no data of its own (the list asks for each text it shows).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+// Shows the queue as it is now: makes the list when it is first needed,
+// shows or hides it, and lays the window out again when that changes.
+void refreshQueueList();
+
+// Column captions in the current language; column widths and font for the
+// window's DPI.
+void relabelQueueList();
+void scaleQueueList();
+
+// The list's notifications: texts, the full path as tooltip, Delete, and a
+// double click that opens a done item's result folder.
+LRESULT onQueueListNotify(const NMHDR* header);
+
+// Remove, Open result folder, Run again and Clear finished, at a point on
+// the screen (or at the focused item from the keyboard, when at is -1, -1).
+void showQueueMenu(POINT at);
+bool handleQueueCommand(WORD id);

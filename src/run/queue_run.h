@@ -1,0 +1,45 @@
+// The queue the window shows, and running it. Each item runs through the
+// single run's start and end (launch.h); the queue only decides what to
+// launch next once a run has ended. queue.json beside the executable keeps
+// it across restarts and crashes. All of it on the window's thread.
+#pragma once
+
+#include "run/queue.h"
+#include "run/run_request.h"
+
+#include <string>
+#include <vector>
+
+extern RunQueue runQueue;
+
+std::wstring queueFilePath();
+
+// At start: the saved queue, the item that was running marked interrupted.
+// A broken file is kept aside as a numbered .bak, and the log says so.
+void loadSavedQueue();
+
+// Writes the queue with the configuration file's safe-save rules; a failure
+// is told in the log once, until a save works again.
+void saveQueue();
+
+// Adds files and the recordings in folders (with their subfolders), each
+// once. A folder without recordings, or one that cannot be read, is told in
+// a message box; files that are not recordings are counted in one log line.
+// When the queue was empty, the file in the input field comes first.
+void addToRunQueue(const std::vector<std::wstring>& paths);
+
+// A queue is running: between OK and its summary line.
+bool queueRunning();
+
+// OK with items in the queue: adds the input field's file, checks once what
+// every item needs, and runs the waiting items top to bottom with the
+// output root, speaker count and clips of the request. False when nothing
+// started.
+bool startQueue(const RunRequest& fields);
+
+// The running item has ended (its lines are shown): marks it and goes on
+// with the next one, or ends the queue after a cancel or the last item.
+void queueItemFinished(unsigned exitCode, bool cancelled);
+
+// "(2/5) " while a queue runs, for the window's title.
+std::wstring queueTitlePrefix();
