@@ -21,6 +21,8 @@
 //                           so a test can act between two steps
 //     hang                  wait until killed
 //     exit:<code>           end now with this exit code (decimal, unsigned)
+// A recording whose bytes are "standin:<steps>" runs those steps instead of
+// the normal work, so each item of a queue can be given its own.
 #include "config/config.h"
 #include "run/run_request.h"
 #include "util/files.h"
@@ -328,6 +330,12 @@ int wmain(int argc, wchar_t** argv)
         say(L"usage: vuruzuz_odurevazu.exe \"<input>\" --out-root \"<folder>\" --label \"<label>\" --spk-num <2-10> "
             L"[--clips]");
         return 2;
+    }
+    // A recording that holds "standin:<steps>" runs those steps: one item
+    // of a queue can fail or wait while the others work.
+    std::string bytes;
+    if (readWholeFile(parsed.request.inputPath, bytes) == ReadResult::Ok && bytes.rfind("standin:", 0) == 0) {
+        return runScript(bytes.substr(8));
     }
     return work(parsed.request);
 }

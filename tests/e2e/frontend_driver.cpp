@@ -4,6 +4,7 @@
 #include "support/log_text.h"
 #include "util/paths.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -88,6 +89,41 @@ FrontEnd::~FrontEnd()
 std::wstring FrontEnd::text(int id) const
 {
     return textOf(control(id));
+}
+
+std::vector<std::vector<std::wstring>> FrontEnd::queueRows() const
+{
+    HWND list = control(1015);
+    std::vector<std::vector<std::wstring>> rows;
+    if (list == nullptr || !IsWindowVisible(list)) {
+        return rows;
+    }
+    // The list reads and writes the record in its own process.
+    constexpr size_t UNITS = 1024;
+    void* remote = VirtualAllocEx(process(), nullptr, sizeof(LVITEMW) + UNITS * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE,
+        PAGE_READWRITE);
+    if (remote == nullptr) {
+        return rows;
+    }
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<BYTE*>(remote) + sizeof(LVITEMW));
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::wstring> cells;
+        for (int column = 0; column < 3; ++column) {
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = remoteText;
+            item.cchTextMax = UNITS;
+            WriteProcessMemory(process(), remote, &item, sizeof item, nullptr);
+            const LRESULT length = SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+            std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)), L'\0');
+            ReadProcessMemory(process(), remoteText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+            cells.push_back(text);
+        }
+        rows.push_back(std::move(cells));
+    }
+    VirtualFreeEx(process(), remote, 0, MEM_RELEASE);
+    return rows;
 }
 
 std::wstring FrontEnd::log() const

@@ -49,6 +49,9 @@ public:
     std::wstring log() const;
     std::vector<std::wstring> logLines() const; // without their time stamps
     bool enabled(int id) const { return IsWindowEnabled(control(id)) != FALSE; }
+    // The queue's list as shown: each row's recording, state and result.
+    // Empty while the list is hidden.
+    std::vector<std::vector<std::wstring>> queueRows() const;
 
     // Waits until the window is the active one and its thread idle with no
     // input pending, so keys posted from now on are not undone by a late

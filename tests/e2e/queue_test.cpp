@@ -1,0 +1,135 @@
+// Queues seen from outside: the built program runs a folder of recordings
+// one after another with the stand-in engine; each recording may carry its
+// own steps for the stand-in ("standin:<steps>").
+#include "app/ids.h"
+#include "e2e/frontend_driver.h"
+#include "util/text.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::wstring>>;
+
+std::wstring summaryEn(int done, int failed, int cancelled, int notRun)
+{
+    return L"Queue finished: " + std::to_wstring(done) + L" done, " + std::to_wstring(failed) + L" failed, "
+        + std::to_wstring(cancelled) + L" cancelled, " + std::to_wstring(notRun) + L" not run.";
+}
+
+// Files under the installation's "talks" folder, with their contents.
+void makeRecordings(const Installation& installation, const std::vector<std::pair<std::wstring, std::string>>& files)
+{
+    for (const auto& [name, bytes] : files) {
+        const std::wstring path = installation.file(L"talks\\" + name);
+        for (size_t separator = path.find(L'\\', installation.folder().size() + 1); separator != std::wstring::npos;
+             separator = path.find(L'\\', separator + 1)) {
+            CreateDirectoryW(path.substr(0, separator).c_str(), nullptr);
+        }
+        writeBytes(path, bytes);
+    }
+}
+
+size_t countLines(const FrontEnd& frontEnd, const std::wstring& text)
+{
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), text));
+}
+
+bool waitForRows(const FrontEnd& frontEnd, const Rows& rows)
+{
+    return waitUntil([&] { return frontEnd.queueRows() == rows; }, 20000);
+}
+
+} // namespace
+
+TEST(Queues, ANestedFolderRunsInOrderAFailureDoesNotStopItAndNoTwoShareAFolder)
+{
+    Installation installation;
+    makeRecordings(installation, {{L"a.wav", "RIFF"}, {L"bad.wav", "standin:text:broken;exit:3"},
+                                     {L"other\\x.wav", "RIFF"}, {L"sub\\x.wav", "RIFF"}, {L"notes.txt", "x"}});
+    // Given without --autostart, as Explorer passes files: added, not started.
+    FrontEnd frontEnd(installation, L"\"" + installation.file(L"talks") + L"\"", {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(frontEnd.waitForLine(L"1 files were skipped: they are not audio/video files."));
+    ASSERT_TRUE(waitForRows(frontEnd, {{L"x.wav", L"Waiting", L""}, {L"x.wav", L"Waiting", L""},
+                                          {L"a.wav", L"Waiting", L""}, {L"bad.wav", L"Waiting", L""}}));
+    frontEnd.setText(IDC_EDIT_LABEL, L"day1");
+    frontEnd.setText(IDC_EDIT_OUTPUT, installation.file(L"out"));
+    frontEnd.click(IDC_BTN_OK);
+
+    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(3, 1, 0, 0), 60000));
+    EXPECT_TRUE(waitForRows(frontEnd, {{L"x.wav", L"Done", L"day1-x"}, {L"x.wav", L"Done", L"day1-x (2)"},
+                                          {L"a.wav", L"Done", L"day1-a"}, {L"bad.wav", L"Failed", L"exit code 3"}}));
+    // Each item's lines read as a single run's; the summary comes last.
+    const std::wstring date = installation.file(L"out\\" + todayFolder());
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    EXPECT_EQ(lines.back(), summaryEn(3, 1, 0, 0));
+    EXPECT_EQ(countLines(frontEnd, L"Done."), 3u);
+    EXPECT_EQ(countLines(frontEnd, L"Failed, exit code 3. See the log above."), 1u);
+    const auto start = std::find(lines.begin(), lines.end(), L"Start processing: " + installation.file(L"talks\\other\\x.wav"));
+    ASSERT_NE(start, lines.end());
+    EXPECT_EQ(*(start + 1), L"Output folder: " + date + L"\\day1-x");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"Output folder: " + date + L"\\day1-x (2)"), lines.end());
+    for (const auto& [folder, input] : {std::pair{L"day1-x", L"talks\\other\\x.wav"}, std::pair{L"day1-x (2)", L"talks\\sub\\x.wav"}}) {
+        const nlohmann::json note = nlohmann::json::parse(readBytes(date + L"\\" + folder + L"\\stand-in-result.json"));
+        EXPECT_EQ(note["input"], wideToUtf8(installation.file(input)));
+        EXPECT_EQ(note["label"], wideToUtf8(folder));
+    }
+    EXPECT_TRUE(frontEnd.enabled(IDC_BTN_OK));
+    EXPECT_EQ(frontEnd.waitForForeignWindows(1).size(), 1u) << "the date folder, opened once";
+    frontEnd.closeForeignWindows();
+    const nlohmann::json config = nlohmann::json::parse(installation.config());
+    EXPECT_EQ(config["last_speakers"], 2);
+    EXPECT_EQ(config["last_clips"], false);
+}
+
+TEST(Queues, CancelStopsTheQueueAndOkGoesOnWithTheRest)
+{
+    Installation installation;
+    makeRecordings(installation, {{L"1.wav", "standin:text:working;hang"}, {L"2.wav", "RIFF"}, {L"3.wav", "RIFF"}});
+    FrontEnd frontEnd(installation,
+        L"--autostart \"" + installation.file(L"talks\\1.wav") + L"\" --autostart \"" + installation.file(L"talks\\2.wav")
+            + L"\" --autostart \"" + installation.file(L"talks\\3.wav") + L"\"",
+        {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(frontEnd.waitForLine(L"working"));
+    EXPECT_TRUE(waitUntil([&] { return textOf(frontEnd.window()).rfind(L"(1/3) ", 0) == 0; }, 5000)) << textOf(frontEnd.window());
+    frontEnd.click(IDC_BTN_CANCEL);
+    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(0, 0, 1, 2)));
+    EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", L"Cancelled", L""}, {L"2.wav", L"Waiting", L""}, {L"3.wav", L"Waiting", L""}}));
+    EXPECT_EQ(countLines(frontEnd, L"Start processing: " + installation.file(L"talks\\2.wav")), 0u);
+    EXPECT_EQ(textOf(frontEnd.window()).find(L'('), std::wstring::npos);
+
+    frontEnd.click(IDC_BTN_OK);
+    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(2, 0, 0, 0)));
+    EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", L"Cancelled", L""}, {L"2.wav", L"Done", L"2"}, {L"3.wav", L"Done", L"3"}}));
+    frontEnd.closeForeignWindows();
+}
+
+TEST(Queues, ClosingMidQueueAndStartingAgainShowsTheItemInterrupted)
+{
+    Installation installation;
+    makeRecordings(installation, {{L"1.wav", "standin:text:working;hang"}, {L"2.wav", "RIFF"}});
+    {
+        FrontEnd frontEnd(installation, L"--autostart \"" + installation.file(L"talks") + L"\"");
+        ASSERT_TRUE(frontEnd.waitForLine(L"working"));
+        frontEnd.close();
+        const MessageBoxSeen question = frontEnd.waitForMessageBox();
+        ASSERT_NE(question.box, nullptr);
+        FrontEnd::answer(question, IDOK);
+        EXPECT_EQ(frontEnd.waitForExit(), 0);
+    }
+    FrontEnd again(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(waitForRows(again, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Waiting", L""}}))
+        << "nothing starts by itself";
+    again.click(IDC_BTN_OK);
+    ASSERT_TRUE(again.waitForLine(summaryEn(1, 0, 0, 1)));
+    EXPECT_TRUE(waitForRows(again, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Done", L"2"}}));
+    const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
+    EXPECT_EQ(saved["items"][0]["state"], "interrupted");
+    EXPECT_EQ(saved["items"][1]["state"], "done");
+    EXPECT_EQ(saved.dump().find("secret"), std::string::npos) << "no account value";
+    again.closeForeignWindows();
+}
