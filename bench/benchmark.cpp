@@ -6,6 +6,9 @@
 #include "app/window_state.h"
 #include "e2e/frontend_driver.h"
 #include "run/launch.h"
+#include "app/queue_list.h"
+#include "run/queue_run.h"
+#include "util/paths.h"
 #include "run/run_state.h"
 #include "support/config_scope.h"
 #include "support/log_text.h"
@@ -15,6 +18,7 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <functional>
@@ -254,6 +258,7 @@ struct PostedProbe {
     std::vector<double> latencies;
 };
 PostedProbe* probe = nullptr;
+bool probeAlways = false; // also when no run is active
 
 LRESULT CALLBACK takenHook(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -261,7 +266,7 @@ LRESULT CALLBACK takenHook(int code, WPARAM wParam, LPARAM lParam)
     // Until the run has ended: opening the result folder afterwards (under
     // Wine the shell starts a file manager) is not the burst.
     if (code == HC_ACTION && wParam == PM_REMOVE && probe != nullptr && message->hwnd == probe->field
-        && message->message == EM_SETSEL && message->lParam == 0x5EE && runState.running) {
+        && message->message == EM_SETSEL && message->lParam == 0x5EE && (runState.running || probeAlways)) {
         probe->latencies.push_back(nowMs() - probe->postedAt[message->wParam]);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -320,6 +325,128 @@ InProcess inProcessBurst(const wchar_t* script, bool changeDpi)
     return result;
 }
 
+// A drop of a nested folder of recordings, and a queue of items whose
+// engine ends at once, in the window made as the program makes it.
+struct QueueFigures {
+    double dropToListMs = 0;
+    std::vector<double> postedMs; // posted input while the drop is taken
+    double memoryBeforeMb = 0;
+    double memoryAfterMb = 0;
+    size_t listed = 0;
+    double queueSeconds = 0;
+    double engineOnlySeconds = 0;
+    size_t items = 0;
+};
+
+HGLOBAL dropOf(const std::wstring& path)
+{
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    wcscpy(reinterpret_cast<wchar_t*>(header + 1), path.c_str());
+    GlobalUnlock(memory);
+    return memory;
+}
+
+double privateMb()
+{
+    return megabytes(memoryOf(GetCurrentProcess()).PagefileUsage);
+}
+
+// The stand-in started and waited for, as the launch starts it, count times.
+double engineOnlySeconds(const std::wstring& recording, const std::wstring& outputRoot, size_t count)
+{
+    const std::wstring engine = executableDirectory() + L"\\vuruzuz_odurevazu.exe";
+    const double start = nowMs();
+    for (size_t round = 0; round < count; ++round) {
+        std::wstring commandLine = buildCommandLine(engine, RunRequest{recording, outputRoot, L"x", 2, false});
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION started = {};
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                &startup, &started)) {
+            WaitForSingleObject(started.hProcess, INFINITE);
+            CloseHandle(started.hProcess);
+            CloseHandle(started.hThread);
+        }
+    }
+    return (nowMs() - start) / 1000.0;
+}
+
+QueueFigures queueFigures(size_t queued)
+{
+    QueueFigures result;
+    const ConfigScope config("{\"access_key_id\": \"id\", \"access_key_secret\": \"s\", \"appkey\": \"k\", "
+                             "\"oss_bucket\": \"b\", \"region\": \"r\", \"ui_lang\": \"en\"}");
+    TempFolder folder;
+    // 2,000 recordings: 20 folders of 10 folders of 10 files, and a few others.
+    for (int outer = 1; outer <= 20; ++outer) {
+        const std::wstring first = folder.file(L"talks\\day " + std::to_wstring(outer));
+        CreateDirectoryW(folder.file(L"talks").c_str(), nullptr);
+        CreateDirectoryW(first.c_str(), nullptr);
+        for (int inner = 1; inner <= 10; ++inner) {
+            const std::wstring second = first + L"\\session " + std::to_wstring(inner);
+            CreateDirectoryW(second.c_str(), nullptr);
+            for (int file = 1; file <= 10; ++file) {
+                writeBytes(second + L"\\take " + std::to_wstring(file) + L".wav", "RIFF");
+            }
+            writeBytes(second + L"\\notes.txt", "x");
+        }
+    }
+    const HWND window = startMainWindow();
+    pumpUntil([] { return false; }, 500);
+    result.memoryBeforeMb = privateMb();
+    PostedProbe posted;
+    posted.field = mainState.controls[CTL_LABEL];
+    probe = &posted;
+    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, takenHook, nullptr, GetCurrentThreadId());
+    std::atomic<bool> done{false};
+    std::thread poster([&] {
+        while (!done) {
+            const long index = posted.next++;
+            if (index >= static_cast<long>(posted.postedAt.size())) {
+                break;
+            }
+            posted.postedAt[index] = nowMs();
+            PostMessageW(posted.field, EM_SETSEL, index, 0x5EE);
+            Sleep(5);
+        }
+    });
+    probeAlways = true;
+    pumpUntil([] { return false; }, 200);
+    const double dropped = nowMs();
+    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(folder.file(L"talks"))), 0);
+    pumpUntil([&] {
+        return runQueue.items.size() >= 2000 && SendMessageW(mainState.queueList, LVM_GETITEMCOUNT, 0, 0) >= 2000;
+    }, 60000);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    result.dropToListMs = nowMs() - dropped;
+    pumpUntil([] { return false; }, 300);
+    done = true;
+    poster.join();
+    probeAlways = false;
+    UnhookWindowsHookEx(hook);
+    probe = nullptr;
+    result.postedMs = std::move(posted.latencies);
+    result.listed = runQueue.items.size();
+    result.memoryAfterMb = privateMb();
+
+    // The queue: the first items, with an engine that ends at once.
+    runQueue.items.resize(std::min(queued, runQueue.items.size()));
+    saveQueue();
+    refreshQueueList();
+    result.items = runQueue.items.size();
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"exit:0");
+    const double started = nowMs();
+    startQueue(RunRequest{L"", folder.file(L"out"), L"", 2, false});
+    pumpUntil([] { return !queueRunning(); }, 600000);
+    result.queueSeconds = (nowMs() - started) / 1000.0;
+    result.engineOnlySeconds = engineOnlySeconds(runQueue.items.front().path, folder.file(L"out"), result.items);
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", nullptr);
+    closeMainWindow(window);
+    return result;
+}
+
 void printLatencies(const char* what, std::vector<double> latencies)
 {
     std::sort(latencies.begin(), latencies.end());
@@ -352,6 +479,20 @@ int wmain(int argc, wchar_t** argv)
         {"1,000,000 lines", L"lines:1000000:80", 1000000, 0, true},
         {"one 10 MB line", L"long:10485760", 0, 10485760, true},
     };
+    if (only == L"queue" || only.empty()) {
+        const QueueFigures queue = queueFigures(200);
+        std::printf("Drop of a folder of %zu recordings in 200 nested folders: %.0f ms to a filled list; "
+                    "memory %.1f MB before, %.1f MB after\n",
+            queue.listed, queue.dropToListMs, queue.memoryBeforeMb, queue.memoryAfterMb);
+        printLatencies("Posted input (every 5 ms) while the drop was taken", queue.postedMs);
+        std::printf("Queue of %zu items whose engine ends at once: %.1f s; the engine alone %.1f s; "
+                    "the front-end's own time %.0f ms per item\n",
+            queue.items, queue.queueSeconds, queue.engineOnlySeconds,
+            (queue.queueSeconds - queue.engineOnlySeconds) * 1000.0 / std::max<size_t>(queue.items, 1));
+        if (only == L"queue") {
+            return 0;
+        }
+    }
     if (only == L"input") {
         printLatencies("Posted input during a 100,000-line run", inProcessBurst(L"lines:100000:80", false).postedMs);
         printLatencies("Posted input during a 1,000,000-line run", inProcessBurst(L"lines:1000000:80", false).postedMs);

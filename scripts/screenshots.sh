@@ -36,6 +36,22 @@ JSON
     import -window root -crop $size+0+0 "$out/settings-$lang$suffix.png"
     "$WINESERVER" -k 2>/dev/null || true
     sleep 1
+    case "$lang" in zh|en) ;; *) continue ;; esac
+    # A running queue: one done, one failed, one running, two waiting.
+    rm -f "$place/queue.json"
+    mkdir -p "$place/talks/week 2"
+    printf 'RIFF' > "$place/talks/week 2/01 interview.wav"
+    printf 'standin:text:ERROR: the recording has no audio track;exit:3' > "$place/talks/week 2/02 panel.wav"
+    printf 'standin:text:[1/4] Converting (skipped by the stand-in);hang' > "$place/talks/week 2/03 meeting.mp3"
+    printf 'RIFF' > "$place/talks/week 2/10 closing.m4a"
+    printf 'RIFF' > "$place/talks/week 2/04 q&a.wav"
+    (cd "$place" && STANDIN_DELAY_MS=100 "$WINE" zozediv_uzuvurodaz_ered.exe \
+       --autostart "Z:$(echo "$place/talks" | tr / '\\')" >/dev/null 2>&1 &)
+    "$WINE" "$tools/wait_for_run.exe" >/dev/null 2>&1 || true
+    sleep 4 # the first two items end, the third runs
+    import -window root -crop $size+0+0 "$out/queue-$lang$suffix.png"
+    "$WINESERVER" -k 2>/dev/null || true
+    sleep 1
   done
 done
 echo "Screenshots in $out"

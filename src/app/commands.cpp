@@ -211,7 +211,7 @@ void takeRecordings(const std::vector<std::wstring>& paths, bool toQueue)
         added.push_back(input);
     }
     added.insert(added.end(), paths.begin(), paths.end());
-    addToRunQueue(added);
+    addToRunQueueLater(std::move(added));
 }
 
 void setBusy(bool busy)

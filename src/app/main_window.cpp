@@ -161,6 +161,13 @@ LRESULT onDropFiles(HDROP drop)
     return 0;
 }
 
+LRESULT onPathsExpanded(ExpandedPaths* expanded)
+{
+    const std::unique_ptr<ExpandedPaths> owned(expanded);
+    addExpandedPaths(*owned);
+    return 0;
+}
+
 // The command line's recordings: a single --autostart file runs as it always
 // did; several, or a folder, go into the queue, which then starts. Paths
 // without --autostart are only added.
@@ -430,6 +437,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onGetDefId();
     case WM_NEXTDLGCTL:
         return onNextDialogControl(window, wParam, lParam);
+    case WM_PATHS_EXPANDED:
+        return onPathsExpanded(reinterpret_cast<ExpandedPaths*>(lParam));
     case WM_DROPFILES:
         return onDropFiles(reinterpret_cast<HDROP>(wParam));
     default:

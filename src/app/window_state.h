@@ -59,5 +59,8 @@ extern StartPaths startPaths;
 // A run's output waits in its queue, or the log has more to show.
 constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;
 constexpr UINT WM_AUTOSTART = WM_APP + 3;
+// Dropped or picked paths, sorted out on another thread: lParam holds an
+// ExpandedPaths the window takes over.
+constexpr UINT WM_PATHS_EXPANDED = WM_APP + 4;
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

@@ -120,6 +120,42 @@ FolderScan recordingsIn(const std::wstring& folder)
     return scan;
 }
 
+ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longestPath)
+{
+    ExpandedPaths expanded;
+    for (const std::wstring& path : paths) {
+        if (path.size() > longestPath) {
+            expanded.tooLong.push_back(path);
+            continue;
+        }
+        switch (pathKind(path)) {
+        case PathKind::Folder: {
+            FolderScan scan = recordingsIn(path);
+            expanded.skipped += scan.skipped;
+            if (scan.unreadable) {
+                expanded.unreadable.push_back(path);
+            } else if (scan.recordings.empty()) {
+                expanded.empty.push_back(path);
+            }
+            expanded.recordings.insert(expanded.recordings.end(), std::make_move_iterator(scan.recordings.begin()),
+                std::make_move_iterator(scan.recordings.end()));
+            break;
+        }
+        case PathKind::File:
+            if (isRecording(path)) {
+                expanded.recordings.push_back(path);
+            } else {
+                ++expanded.skipped;
+            }
+            break;
+        case PathKind::Missing:
+            expanded.missing.push_back(path);
+            break;
+        }
+    }
+    return expanded;
+}
+
 namespace {
 
 // A path as Windows compares it: upper case by the invariant table, which

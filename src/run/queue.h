@@ -49,6 +49,19 @@ struct FolderScan {
 };
 FolderScan recordingsIn(const std::wstring& folder);
 
+// What a drop, a pick or a command line gives, sorted out: the recordings
+// (a folder's as above, in the order given), and what is told about the
+// rest. Touches the file system only, so it may run on any thread.
+struct ExpandedPaths {
+    std::vector<std::wstring> recordings;
+    size_t skipped = 0;                  // files that are not recordings
+    std::vector<std::wstring> missing;   // nothing there
+    std::vector<std::wstring> tooLong;   // longer than a command line can carry
+    std::vector<std::wstring> unreadable; // folders that could not be listed
+    std::vector<std::wstring> empty;      // folders without recordings
+};
+ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longestPath);
+
 // Appends the files that are not queued yet, in their order, as waiting
 // items; returns how many were added.
 size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files);

@@ -11,9 +11,15 @@
 #include "util/files.h"
 #include "util/paths.h"
 
+#include <memory>
+#include <thread>
+
 RunQueue runQueue;
 
 namespace {
+
+// Longer paths would not fit on the engine's command line.
+constexpr size_t LONGEST_QUEUED_PATH = COMMAND_LINE_LIMIT - 1024;
 
 // One press of OK: the items it runs and how they ended.
 struct QueueProgress {
@@ -24,6 +30,7 @@ struct QueueProgress {
     size_t failed = 0;
     size_t cancelled = 0;
     std::wstring lastDateFolder; // of the last item that succeeded
+    std::wstring typedLabel;
 };
 
 QueueProgress progress;
@@ -145,13 +152,11 @@ void saveQueue()
     }
 }
 
-void addToRunQueue(const std::vector<std::wstring>& paths)
+void addExpandedPaths(const ExpandedPaths& expanded)
 {
-    std::vector<std::wstring> files;
-    size_t skipped = 0;
     bool boxShown = false;
-    // The first folder without recordings is told in a box; more of them
-    // (a drop of many) only in the log, so nobody clicks through a hundred.
+    // The first folder that is told gets a message box; more of them (a drop
+    // of many) only a log line, so nobody clicks through a hundred boxes.
     const auto tell = [&](TextId text, const std::wstring& folder) {
         if (!boxShown) {
             boxShown = true;
@@ -160,43 +165,53 @@ void addToRunQueue(const std::vector<std::wstring>& paths)
             appendLog(fillPlaceholder(uiText(text), folder));
         }
     };
-    for (const std::wstring& path : paths) {
-        if (path.size() >= COMMAND_LINE_LIMIT) {
-            appendLog(fillPlaceholder(uiText(T_ERR_PATH_TOO_LONG), path.substr(0, MAX_PATH) + L"..."));
-            continue;
-        }
-        switch (pathKind(path)) {
-        case PathKind::Folder: {
-            FolderScan scan = recordingsIn(path);
-            skipped += scan.skipped;
-            if (scan.unreadable) {
-                tell(T_ERR_FOLDER_UNREADABLE, path);
-            } else if (scan.recordings.empty()) {
-                tell(T_ERR_NO_RECORDINGS, path);
-            }
-            files.insert(files.end(), std::make_move_iterator(scan.recordings.begin()),
-                std::make_move_iterator(scan.recordings.end()));
-            break;
-        }
-        case PathKind::File:
-            if (isRecording(path)) {
-                files.push_back(path);
-            } else {
-                ++skipped;
-            }
-            break;
-        case PathKind::Missing:
-            appendLog(std::wstring(uiText(T_ERR_NO_FILE)) + L" " + path);
-            break;
-        }
+    for (const std::wstring& folder : expanded.unreadable) {
+        tell(T_ERR_FOLDER_UNREADABLE, folder);
     }
-    if (skipped > 0) {
-        appendLog(fillPlaceholder(uiText(T_LOG_SKIPPED), std::to_wstring(skipped)));
+    for (const std::wstring& folder : expanded.empty) {
+        tell(T_ERR_NO_RECORDINGS, folder);
     }
-    if (addToQueue(runQueue, files) > 0) {
-        saveQueue();
-        refreshQueueList();
+    for (const std::wstring& path : expanded.tooLong) {
+        appendLog(fillPlaceholder(uiText(T_ERR_PATH_TOO_LONG), path.substr(0, MAX_PATH) + L"..."));
     }
+    for (const std::wstring& path : expanded.missing) {
+        appendLog(std::wstring(uiText(T_ERR_NO_FILE)) + L" " + path);
+    }
+    if (expanded.skipped > 0) {
+        appendLog(fillPlaceholder(uiText(T_LOG_SKIPPED), std::to_wstring(expanded.skipped)));
+    }
+    const size_t added = addToQueue(runQueue, expanded.recordings);
+    if (added == 0) {
+        return;
+    }
+    if (progress.active) {
+        // Arrived while the queue runs (a folder still being read when OK
+        // was pressed): they run too, under labels of their own.
+        assignLabels(runQueue, progress.typedLabel, {});
+        progress.total += added;
+        showQueueProgress();
+    }
+    saveQueue();
+    refreshQueueList();
+}
+
+void addToRunQueue(const std::vector<std::wstring>& paths)
+{
+    addExpandedPaths(expandPaths(paths, LONGEST_QUEUED_PATH));
+}
+
+void addToRunQueueLater(std::vector<std::wstring> paths)
+{
+    HWND window = mainState.mainWindow;
+    // Reading a large or a network folder may take long: never on the
+    // window's thread. The window takes the result when it arrives; if the
+    // window has gone meanwhile, the result goes with the thread.
+    std::thread([window, paths = std::move(paths)] {
+        auto expanded = std::make_unique<ExpandedPaths>(expandPaths(paths, LONGEST_QUEUED_PATH));
+        if (PostMessageW(window, WM_PATHS_EXPANDED, 0, reinterpret_cast<LPARAM>(expanded.get()))) {
+            expanded.release(); // the window's now
+        }
+    }).detach();
 }
 
 bool queueRunning()
@@ -237,6 +252,7 @@ bool startQueue(const RunRequest& fields)
     }
     progress = QueueProgress{};
     progress.active = true;
+    progress.typedLabel = fields.label;
     progress.total = labels.size() - 1;
     setBusy(true);
     startNextItem();

@@ -25,8 +25,12 @@ void saveQueue();
 // Adds files and the recordings in folders (with their subfolders), each
 // once. A folder without recordings, or one that cannot be read, is told in
 // a message box; files that are not recordings are counted in one log line.
-// When the queue was empty, the file in the input field comes first.
 void addToRunQueue(const std::vector<std::wstring>& paths);
+// The same, with the folders read on a thread of their own: the window
+// receives WM_PATHS_EXPANDED with the result and passes it to addExpandedPaths
+// (which then owns it).
+void addToRunQueueLater(std::vector<std::wstring> paths);
+void addExpandedPaths(const ExpandedPaths& expanded);
 
 // A queue is running: between OK and its summary line.
 bool queueRunning();

@@ -69,8 +69,9 @@ TEST_F(PathFields, OneDroppedFileBecomesTheInputAndMoreFillTheQueue)
     SetWindowTextW(mainState.controls[CTL_INPUT], folder.file(L"first.wav").c_str());
     drop(window, {folder.file(L"sub"), folder.file(L"notes.txt"), folder.file(L"b.mp3")});
     // The input's recording leads; a folder's recordings in Explorer's order.
-    const std::vector<std::wstring> expected = {folder.file(L"first.wav"), folder.file(L"sub\\2.WAV"),
+    std::vector<std::wstring> expected = {folder.file(L"first.wav"), folder.file(L"sub\\2.WAV"),
         folder.file(L"sub\\10.wav"), folder.file(L"b.mp3")};
+    ASSERT_TRUE(pumpUntil([&] { return !runQueue.items.empty(); })) << "folders are read on another thread";
     ASSERT_EQ(runQueue.items.size(), expected.size());
     for (size_t index = 0; index < expected.size(); ++index) {
         EXPECT_EQ(runQueue.items[index].path, expected[index]);
@@ -86,8 +87,10 @@ TEST_F(PathFields, OneDroppedFileBecomesTheInputAndMoreFillTheQueue)
     EXPECT_LE(list.bottom, log.top) << "the log gives up the room";
 
     // The same files, as Windows compares paths, are not queued again.
-    std::wstring shouted = folder.file(L"B.MP3");
-    drop(window, {shouted, folder.file(L"sub")});
+    writeBytes(folder.file(L"new.aac"), "RIFF");
+    drop(window, {folder.file(L"B.MP3"), folder.file(L"sub"), folder.file(L"new.aac")});
+    expected.push_back(folder.file(L"new.aac"));
+    ASSERT_TRUE(pumpUntil([&] { return runQueue.items.size() > 4; }));
     EXPECT_EQ(runQueue.items.size(), expected.size());
     const std::optional<RunQueue> saved = queueFromJson(readBytes(queueFilePath()));
     ASSERT_TRUE(saved);
