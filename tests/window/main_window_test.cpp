@@ -262,13 +262,15 @@ TEST_F(MainWindow, RestoresTheLastPathsAndTheLanguageFromTheFile)
     const std::wstring recording = folder.file(L"会议 录音.wav");
     writeBytes(recording, "RIFF");
     AppConfig file = {{"ui_lang", "en"}, {"last_input", wideToUtf8(recording)},
-        {"last_output", wideToUtf8(L"Q:\\nowhere\\结果")}};
+        {"last_output", wideToUtf8(L"Q:\\nowhere\\结果")}, {"last_speakers", 7}, {"last_clips", true}};
     ConfigScope config(file.dump());
     start();
     EXPECT_EQ(windowText(window), L"Zozediv Uzuvurodaz Ered");
     EXPECT_EQ(windowText(control(CTL_OK)), L"OK");
     EXPECT_EQ(windowText(control(CTL_INPUT)), recording);
     EXPECT_EQ(windowText(control(CTL_OUTPUT)), L"Q:\\nowhere\\结果") << "shown even though it does not exist";
+    EXPECT_EQ(windowText(control(CTL_SPEAKERS)), L"7") << "the last run's choices";
+    EXPECT_EQ(SendMessageW(control(CTL_CLIPS), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(config.contents(), file.dump()) << "starting does not rewrite a usable file";
 }
 
@@ -283,11 +285,14 @@ TEST_F(MainWindow, ForgetsALastInputThatNoLongerExists)
 
 TEST_F(MainWindow, MembersOfAnotherTypeAreTreatedAsAbsent)
 {
-    ConfigScope config("{\"last_input\": 7, \"last_output\": [\"x\"], \"ui_lang\": \"ko\"}");
+    ConfigScope config("{\"last_input\": 7, \"last_output\": [\"x\"], \"ui_lang\": \"ko\", \"last_speakers\": 11, "
+                       "\"last_clips\": 1}");
     start();
     EXPECT_EQ(windowText(window), L"화자 분리 도구");
     EXPECT_EQ(windowText(control(CTL_INPUT)), L"");
     EXPECT_EQ(windowText(control(CTL_OUTPUT)), L"outputs");
+    EXPECT_EQ(windowText(control(CTL_SPEAKERS)), L"2") << "out of range";
+    EXPECT_EQ(SendMessageW(control(CTL_CLIPS), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST_F(MainWindow, LinkLabelIsDrawnAsALinkWithTheHandCursor)
