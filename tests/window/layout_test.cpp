@@ -2,7 +2,9 @@
 // whole, a window that grows, and a move to a screen of another DPI.
 #include "app/controls.h"
 #include "app/layout.h"
+#include "app/queue_list.h"
 #include "app/window_state.h"
+#include "run/queue_run.h"
 #include "support/config_scope.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
@@ -96,6 +98,35 @@ TEST_F(Layout, EveryCaptionIsWholeOnOneLineInEveryLanguage)
             }
         }
     }
+}
+
+// Run at 96 DPI and at 144 DPI.
+TEST_F(Layout, TheQueuesListTakesTheTopOfTheLogsRoom)
+{
+    const std::array<RECT, CONTROL_COUNT> before = places();
+    runQueue.items = {QueueItem{L"C:\\a.wav"}, QueueItem{L"C:\\b.wav"}};
+    refreshQueueList();
+    ASSERT_NE(mainState.queueList, nullptr);
+    const std::array<RECT, CONTROL_COUNT> after = places();
+    const RECT list = placeOf(mainState.queueList);
+    EXPECT_EQ(list.top, before[CTL_LOG_LABEL].top);
+    EXPECT_EQ(list.left, before[CTL_LOG].left);
+    EXPECT_EQ(list.right, before[CTL_LOG].right);
+    EXPECT_GE(list.bottom - list.top, scaled(90, dpiOf(window)));
+    EXPECT_EQ(after[CTL_LOG].bottom, before[CTL_LOG].bottom) << "the log gives up its top";
+    for (int index = 0; index < CONTROL_COUNT; ++index) {
+        RECT overlap;
+        EXPECT_FALSE(IntersectRect(&overlap, &list, &after[index])) << index;
+    }
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(mainState.queueList, WM_GETFONT, 0, 0)), mainState.font.get());
+    EXPECT_EQ(GetNextDlgTabItem(window, mainState.controls[CTL_SETTINGS], FALSE), mainState.queueList)
+        << "in reading order";
+
+    runQueue.items.clear();
+    refreshQueueList();
+    EXPECT_FALSE(IsWindowVisible(mainState.queueList));
+    const std::array<RECT, CONTROL_COUNT> again = places();
+    EXPECT_TRUE(EqualRect(&again[CTL_LOG], &before[CTL_LOG])) << "the log has its room back";
 }
 
 TEST_F(Layout, ALargerWindowGivesTheRoomToTheFieldsAndTheLog)
