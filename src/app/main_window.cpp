@@ -134,6 +134,10 @@ LRESULT onCreate(HWND window)
     restoreLastPaths(config);
     restoreLastChoices(config);
     appendLog(uiText(T_MSG_HINT));
+    if (!mainState.startNotice.empty()) {
+        appendLog(mainState.startNotice);
+        mainState.startNotice.clear();
+    }
     loadSavedQueue();
     DragAcceptFiles(window, TRUE);
     if (!startPaths.autostart.empty() || !startPaths.added.empty()) {
@@ -494,6 +498,16 @@ int runMessageLoop()
     }
 }
 
+void loadStartingConfig()
+{
+    const LoadedConfig loaded = loadConfigReport();
+    if (loaded.problem == ConfigProblem::Reset) {
+        mainState.startNotice = fillPlaceholder(uiText(T_LOG_CONFIG_RESET), loaded.backup);
+    } else if (loaded.problem == ConfigProblem::InUse) {
+        mainState.startNotice = fillPlaceholder(uiText(T_ERR_CONFIG_IN_USE), configFilePath());
+    }
+}
+
 int runApplication(HINSTANCE instance, const wchar_t* commandLine)
 {
     mainState.instance = instance;
@@ -508,7 +522,7 @@ int runApplication(HINSTANCE instance, const wchar_t* commandLine)
     if (!registerMainWindowClass(instance)) {
         return 1;
     }
-    loadConfig(); // sets the language before any text is chosen
+    loadStartingConfig();
     HWND window = createMainWindow(instance);
     if (window == nullptr) {
         return 1;

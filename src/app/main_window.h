@@ -18,3 +18,8 @@ int runMessageLoop();
 
 // The whole program after the module instance is known: returns the exit code.
 int runApplication(HINSTANCE instance, const wchar_t* commandLine);
+
+// Loads the settings before the window is made, so the language is known
+// before any text is chosen; what went wrong with the file (a reset, a lock)
+// is told in the log once the window is there.
+void loadStartingConfig();

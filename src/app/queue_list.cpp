@@ -5,6 +5,7 @@
 #include "app/controls.h"
 #include "app/window_state.h"
 #include "run/launch.h"
+#include "run/run_request.h"
 #include "run/queue_run.h"
 #include "run/run_state.h"
 #include "text/catalogue.h"
@@ -58,7 +59,7 @@ std::wstring cellText(const QueueItem& item, int column)
             return fileName(item.resultFolder);
         }
         if (item.state == ItemState::Failed && item.exitCode != 0) {
-            return fillPlaceholder(uiText(T_RESULT_EXIT_CODE), std::to_wstring(item.exitCode));
+            return fillPlaceholder(uiText(T_RESULT_EXIT_CODE), exitCodeText(item.exitCode));
         }
         return {};
     }

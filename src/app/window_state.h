@@ -45,6 +45,7 @@ struct MainWindowState {
     HWND tooltip = nullptr;  // owned by the window
     HWND controls[CONTROL_COUNT] = {};
     HWND queueList = nullptr;      // made when the queue first holds something
+    std::wstring startNotice;      // what loading the settings at start has to tell, for the log
 
     HWND lastFocus = nullptr;      // the control to give the focus back to on activation
     HWND focusBeforeRun = nullptr; // a control a run disabled while it had the focus

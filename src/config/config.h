@@ -21,11 +21,29 @@ AppConfig defaultConfig();
 // Reads the file and sets currentLanguage from ui_lang. A missing file is
 // created with the defaults; an unusable one is kept first under a backup
 // name of its own (aliyun_config.json.bak, then .2.bak, ...) and then
-// replaced by the defaults. A file that cannot be read, or whose backup
+// replaced by the defaults. A member of the wrong type costs that member
+// only (the file is kept the same way first). A UTF-16 file with a
+// byte-order mark is read as the text it is, and written as UTF-8 at the
+// next save after a backup. A file that another program holds is tried
+// again for about a second. A file that cannot be read, or whose backup
 // cannot be written, is left as it is and the defaults are used in memory
-// only. Never reports an error.
+// only (the language stays as it was).
 AppConfig loadConfig();
 AppConfig loadConfigFile(const std::wstring& path);
+
+// The same, and what the user should be told about it.
+enum class ConfigProblem {
+    None,
+    Reset, // the file was unusable, or a member had the wrong type: kept as backup, then repaired
+    InUse, // another program held it for a second: nothing read, nothing written, the language kept
+};
+struct LoadedConfig {
+    AppConfig config;
+    ConfigProblem problem = ConfigProblem::None;
+    std::wstring backup; // where the file was kept, when reset
+};
+LoadedConfig loadConfigReport();
+LoadedConfig loadConfigFileReport(const std::wstring& path);
 
 // Sets the members the caller owns (change sets them) on the file as it
 // stands now, so that whatever else it holds survives: members written

@@ -148,20 +148,37 @@ bool openResultFolder(const std::wstring& folder)
     return result > 32;
 }
 
-bool checkRunConditions(const std::vector<std::wstring>& labels)
+bool checkRunConditions(const std::wstring& typedLabel, const std::vector<std::wstring>& folderNames,
+    const std::wstring& outputRoot)
 {
-    for (const std::wstring& label : labels) {
-        if (!label.empty() && !isValidFolderName(label)) {
-            refuse(T_ERR_BAD_LABEL, MB_ICONWARNING);
+    if (typedLabel.size() > 255) {
+        refuse(T_ERR_LABEL_TOO_LONG, MB_ICONWARNING);
+        return false;
+    }
+    // Each run's folder is one folder below the date: the label, or the
+    // recording's name, which may be no folder name at all ("...wav").
+    for (const std::wstring& name : folderNames) {
+        if (!isValidFolderName(name)) {
+            refuse(typedLabel.empty() ? T_ERR_NEED_LABEL : T_ERR_BAD_LABEL, MB_ICONWARNING);
             return false;
         }
+    }
+    if (namesDevice(outputRoot)) {
+        refuse(T_ERR_DEVICE_OUTPUT, MB_ICONWARNING);
+        return false;
     }
     const std::wstring enginePath = executableDirectory() + ENGINE_FILE_SUFFIX;
     if (!pathExists(enginePath)) {
         refuse(T_ERR_NO_ENGINE, MB_ICONERROR);
         return false;
     }
-    const AppConfig config = loadConfig(); // also takes the file's language for what follows
+    const LoadedConfig loaded = loadConfigReport(); // also takes the file's language for what follows
+    if (loaded.problem == ConfigProblem::InUse) {
+        // Its values are not empty, only out of reach for now.
+        showMessage(mainState.mainWindow, T_ERR_CONFIG_IN_USE, configFilePath(), MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    const AppConfig& config = loaded.config;
     if (!accountComplete(accountValues(config))) {
         refuse(T_ERR_NEED_ACCOUNT, MB_ICONWARNING);
         return false;
@@ -174,11 +191,11 @@ bool launchRun(const RunRequest& request)
     if (runState.running) {
         return false;
     }
-    if (pathKind(request.inputPath) != PathKind::File) {
-        refuse(T_ERR_NO_FILE, MB_ICONWARNING);
+    if (const PathKind input = pathKind(request.inputPath); input != PathKind::File) {
+        refuse(input == PathKind::Folder ? T_ERR_INPUT_IS_FOLDER : T_ERR_NO_FILE, MB_ICONWARNING);
         return false;
     }
-    if (!checkRunConditions({request.label})) {
+    if (!checkRunConditions(request.label, {runFolderName(request)}, request.outputRoot)) {
         return false;
     }
     if (!startRun(request)) {
@@ -252,7 +269,7 @@ void showRunFinished(unsigned exitCode)
     releaseRunHandles();
     runState.running = false;
     if (exitCode != 0) {
-        appendLog(fillPlaceholder(uiText(T_MSG_FAILED), std::to_wstring(exitCode)));
+        appendLog(fillPlaceholder(uiText(T_MSG_FAILED), exitCodeText(exitCode)));
     } else {
         appendLog(uiText(T_MSG_DONE));
     }

@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
-// Checks what a run needs beyond its input: each label, the engine beside
-// the executable and the account values, telling the user in a message box
-// when one fails. Also takes the configuration file's language.
-bool checkRunConditions(const std::vector<std::wstring>& labels);
+// Checks what a run needs beyond its input: the typed label, each run's
+// folder name (the label, or the recording's name without one), an output
+// root without device names, the engine beside the executable and the
+// account values (in a settings file that can be read), telling the user in
+// a message box when one fails. Also takes the configuration file's language.
+bool checkRunConditions(const std::wstring& typedLabel, const std::vector<std::wstring>& folderNames,
+    const std::wstring& outputRoot);
 
 // Starts a checked request: remembers the paths and choices, starts the
 // engine with its output in a pipe and the pump on it, and logs the start

@@ -132,16 +132,15 @@ ReadOutcome readSome(PipeReading& reading, char* buffer, DWORD& got)
 
 // A line in pieces when it is long; a piece never ends between the two
 // halves of a surrogate pair.
-void addPieces(std::vector<LogLine>& pieces, std::wstring&& line)
+void addPieces(std::vector<LogLine>& pieces, std::wstring&& line, bool continuation)
 {
     // The log takes NUL-terminated text: a NUL would cut off the rest of the
     // line and every line inserted with it.
     std::replace(line.begin(), line.end(), L'\0', wchar_t(0xFFFD));
     if (line.size() <= DISPLAY_PIECE) {
-        pieces.push_back(LogLine{std::move(line), false});
+        pieces.push_back(LogLine{std::move(line), continuation});
         return;
     }
-    bool continuation = false;
     for (size_t start = 0; start < line.size();) {
         size_t length = std::min(DISPLAY_PIECE, line.size() - start);
         if (start + length < line.size() && line[start + length - 1] >= 0xD800 && line[start + length - 1] <= 0xDBFF) {
@@ -181,7 +180,7 @@ unsigned __stdcall outputPump(void* parameter)
     const UINT fallbackCodePage = GetACP();
     LineAssembler assembler;
     std::vector<char> buffer(READ_SIZE);
-    std::vector<std::string> lines;
+    std::vector<AssembledLine> lines;
     std::vector<LogLine> pieces;
     for (;;) {
         DWORD got = 0;
@@ -191,8 +190,8 @@ unsigned __stdcall outputPump(void* parameter)
         }
         // Zero bytes is a zero-length write by the engine, not the end.
         assembler.feed(std::string_view(buffer.data(), got), lines);
-        for (std::string& line : lines) {
-            addPieces(pieces, decodeOutputLine(line, fallbackCodePage));
+        for (AssembledLine& line : lines) {
+            addPieces(pieces, decodeOutputLine(line.bytes, fallbackCodePage), line.continuation);
         }
         lines.clear();
         if (!queueLines(output, pieces)) {
@@ -202,8 +201,8 @@ unsigned __stdcall outputPump(void* parameter)
             break;
         }
     }
-    if (std::optional<std::string> last = assembler.finish()) {
-        addPieces(pieces, decodeOutputLine(*last, fallbackCodePage));
+    if (std::optional<AssembledLine> last = assembler.finish()) {
+        addPieces(pieces, decodeOutputLine(last->bytes, fallbackCodePage), last->continuation);
         if (!queueLines(output, pieces)) {
             return 0;
         }

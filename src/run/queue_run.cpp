@@ -237,23 +237,23 @@ bool startQueue(const RunRequest& fields)
     assignLabels(runQueue, fields.label, {});
     saveQueue();
     refreshQueueList();
-    std::vector<std::wstring> labels = {fields.label};
+    std::vector<std::wstring> labels;
     for (const QueueItem& item : runQueue.items) {
         if (item.state == ItemState::Waiting) {
             labels.push_back(item.label);
         }
     }
-    if (labels.size() == 1) {
+    if (labels.empty()) {
         MessageBeep(MB_ICONWARNING); // nothing waits: Run again makes finished items wait
         return false;
     }
-    if (!checkRunConditions(labels)) {
+    if (!checkRunConditions(fields.label, labels, fields.outputRoot)) {
         return false;
     }
     progress = QueueProgress{};
     progress.active = true;
     progress.typedLabel = fields.label;
-    progress.total = labels.size() - 1;
+    progress.total = labels.size();
     setBusy(true);
     startNextItem();
     return true;

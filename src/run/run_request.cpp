@@ -77,6 +77,11 @@ bool isValidFolderName(std::wstring_view name)
     if (name.back() == L'.' || name.back() == L' ') {
         return false;
     }
+    return !isDeviceName(name);
+}
+
+bool isDeviceName(std::wstring_view name)
+{
     // Device names stay devices whatever extension follows them.
     std::wstring base(name.substr(0, name.find(L'.')));
     while (!base.empty() && base.back() == L' ') {
@@ -88,12 +93,39 @@ bool isValidFolderName(std::wstring_view name)
     static constexpr std::wstring_view DEVICES[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
     for (const std::wstring_view device : DEVICES) {
         if (base == device) {
-            return false;
+            return true;
         }
     }
     const bool numbered = base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0);
     const wchar_t digit = numbered ? base[3] : 0;
-    return !(numbered && ((digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3'));
+    return numbered && ((digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3');
+}
+
+bool namesDevice(std::wstring_view path)
+{
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = start;
+        while (end < path.size() && !isSeparator(path[end])) {
+            ++end;
+        }
+        if (end > start && isDeviceName(path.substr(start, end - start))) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+std::wstring exitCodeText(unsigned exitCode)
+{
+    std::wstring text = std::to_wstring(exitCode);
+    if (exitCode >= 0x80000000u) {
+        wchar_t hex[16];
+        swprintf(hex, 16, L"0x%08X", exitCode);
+        text += L" (" + std::wstring(hex) + L")";
+    }
+    return text;
 }
 
 RunRequest makeRunRequest(std::wstring_view inputText, std::wstring_view outputText, std::wstring_view labelText,

@@ -33,6 +33,18 @@ std::wstring cleanPathField(std::wstring_view text);
 // device name such as CON or LPT1 (with or without an extension).
 bool isValidFolderName(std::wstring_view name);
 
+// CON, PRN, AUX, NUL, COM0-9, LPT0-9 (also with superscript digits) and the
+// console names, in any case, with or without an extension or blanks after.
+bool isDeviceName(std::wstring_view name);
+
+// True when any part of the path is a device name: such an output folder
+// would send the results to a device, or nowhere.
+bool namesDevice(std::wstring_view path);
+
+// An exit code as the log shows it: in decimal, and from 0x80000000 on also
+// in hexadecimal ("3221225477 (0xC0000005)"), as such codes are looked up.
+std::wstring exitCodeText(unsigned exitCode);
+
 std::wstring quoteArgument(std::wstring_view value);
 
 std::wstring buildCommandLine(std::wstring_view enginePath, const RunRequest& request);

@@ -6,6 +6,7 @@
 #include "run/engine_contract.h"
 #include "run/run_request.h"
 #include "util/dpi.h"
+#include "util/files.h"
 #include "util/text.h"
 
 #include <commctrl.h>
@@ -45,9 +46,6 @@ constexpr DialogTool DIALOG_TOOLS[] = {
     {IDC_CMB_LANG, TIP_LANG},
 };
 
-// The fields take at most 1023 units.
-constexpr int FIELD_BUFFER = 1024;
-
 // The dialog's own icons: the main window replaces its own when its DPI
 // changes, which may happen while the dialog is open.
 AppIcons dialogIcons;
@@ -84,9 +82,14 @@ INT_PTR onOk(HWND dialog)
 {
     std::array<std::string, 5> values;
     for (size_t index = 0; index < 5; ++index) {
-        wchar_t buffer[FIELD_BUFFER] = {};
-        const int length = GetWindowTextW(GetDlgItem(dialog, FIELD_IDS[index]), buffer, FIELD_BUFFER);
-        values[index] = wideToUtf8(std::wstring_view(buffer, length > 0 ? static_cast<size_t>(length) : 0));
+        HWND field = GetDlgItem(dialog, FIELD_IDS[index]);
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+        const int length = GetWindowTextW(field, text.data(), static_cast<int>(text.size()));
+        text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+        // Unchanged: written back byte for byte, whatever the file held
+        // (text that is not UTF-8 would not survive the way through UTF-16).
+        const std::string stored = configText(settingsConfig, ACCOUNT_KEYS[index]);
+        values[index] = text == utf8ToWide(stored) ? stored : wideToUtf8(text);
     }
     if (!accountComplete(values)) {
         showMessage(dialog, T_ERR_DLG_EMPTY, MB_OK | MB_ICONWARNING);
@@ -99,7 +102,9 @@ INT_PTR onOk(HWND dialog)
     if (!saved) {
         // Nothing changes until the values are really stored: the dialog
         // stays open with everything typed, the window keeps its language.
-        showMessage(dialog, T_ERR_SAVE_CONFIG, configFilePath(), MB_OK | MB_ICONWARNING);
+        std::string ignored;
+        const bool inUse = readWholeFile(configFilePath(), ignored) == ReadResult::Locked;
+        showMessage(dialog, inUse ? T_ERR_CONFIG_IN_USE : T_ERR_SAVE_CONFIG, configFilePath(), MB_OK | MB_ICONWARNING);
         return TRUE;
     }
     settingsConfig = std::move(*saved);
@@ -148,6 +153,12 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 void openSettingsDialog()
 {
-    settingsConfig = loadConfig();
+    LoadedConfig loaded = loadConfigReport();
+    if (loaded.problem == ConfigProblem::InUse) {
+        // Five empty fields would invite overwriting values that are only out of reach.
+        showMessage(mainState.mainWindow, T_ERR_CONFIG_IN_USE, configFilePath(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    settingsConfig = std::move(loaded.config);
     DialogBoxParamW(mainState.instance, MAKEINTRESOURCEW(IDD_SETTINGS), mainState.mainWindow, settingsDialogProc, 0);
 }

@@ -72,6 +72,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"保存的队列无法读取，已另存为 {0}，队列从空开始。", // T_LOG_QUEUE_BROKEN
         L"无法将队列保存到 {0}。列表保持不变；若要在重启后保留，请取消该文件的只读属性。", // T_LOG_QUEUE_NOT_SAVED
         L"退出码 {0}", // T_RESULT_EXIT_CODE
+        L"输出目录中含有 CON、NUL、COM1、LPT1 等设备名，不能作为文件夹。请选择其他输出目录。", // T_ERR_DEVICE_OUTPUT
+        L"该文件名不能用作结果文件夹名，请填写名称标签。", // T_ERR_NEED_LABEL
+        L"这是一个文件夹，不是文件。请选择音频/视频文件。", // T_ERR_INPUT_IS_FOLDER
+        L"名称标签太长：文件夹名最多 255 个字符。", // T_ERR_LABEL_TOO_LONG
+        L"设置文件无法按原样读取，无法使用的内容已恢复为默认值；原文件已保存为 {0}。", // T_LOG_CONFIG_RESET
+        L"设置文件 {0} 正被其他程序占用。请关闭该程序后重试。", // T_ERR_CONFIG_IN_USE
     },
     // English ("en")
     {
@@ -140,6 +146,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"The saved queue could not be read. It was kept as {0}, and the queue starts empty.", // T_LOG_QUEUE_BROKEN
         L"Could not save the queue to {0}. The list stays as it is; to keep it across restarts, make the file writable.", // T_LOG_QUEUE_NOT_SAVED
         L"exit code {0}", // T_RESULT_EXIT_CODE
+        L"The output folder contains a device name such as CON, NUL, COM1 or LPT1, which cannot be a folder. Choose another output folder.", // T_ERR_DEVICE_OUTPUT
+        L"The recording's name cannot be used as a folder name. Please type a name label.", // T_ERR_NEED_LABEL
+        L"This is a folder, not a file. Choose an audio/video file.", // T_ERR_INPUT_IS_FOLDER
+        L"The name label is too long: a folder name can have at most 255 characters.", // T_ERR_LABEL_TOO_LONG
+        L"The settings file could not be read as it was; what could not be used is back at its default, and the file was kept as {0}.", // T_LOG_CONFIG_RESET
+        L"The settings file {0} is in use by another program. Close that program and try again.", // T_ERR_CONFIG_IN_USE
     },
     // Japanese ("ja")
     {
@@ -208,6 +220,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"保存されたキューを読み取れませんでした。{0} として残し、空のキューで開始します。", // T_LOG_QUEUE_BROKEN
         L"キューを {0} に保存できませんでした。一覧はそのままです。再起動後も残すには、ファイルの読み取り専用を解除してください。", // T_LOG_QUEUE_NOT_SAVED
         L"終了コード {0}", // T_RESULT_EXIT_CODE
+        L"出力フォルダに CON、NUL、COM1、LPT1 などのデバイス名が含まれているため、フォルダとして使えません。別の出力フォルダを選んでください。", // T_ERR_DEVICE_OUTPUT
+        L"このファイル名は結果フォルダ名として使えません。名前ラベルを入力してください。", // T_ERR_NEED_LABEL
+        L"これはファイルではなくフォルダです。音声/動画ファイルを選んでください。", // T_ERR_INPUT_IS_FOLDER
+        L"名前ラベルが長すぎます。フォルダ名は 255 文字までです。", // T_ERR_LABEL_TOO_LONG
+        L"設定ファイルをそのまま読み込めなかったため、使えない項目を既定値に戻しました。元のファイルは {0} として残してあります。", // T_LOG_CONFIG_RESET
+        L"設定ファイル {0} は他のプログラムが使用中です。そのプログラムを閉じてから、もう一度お試しください。", // T_ERR_CONFIG_IN_USE
     },
     // Korean ("ko")
     {
@@ -276,6 +294,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"저장된 대기열을 읽을 수 없어 {0}(으)로 보관했습니다. 빈 대기열로 시작합니다.", // T_LOG_QUEUE_BROKEN
         L"대기열을 {0}에 저장하지 못했습니다. 목록은 그대로입니다. 다시 시작한 뒤에도 유지하려면 파일의 읽기 전용 속성을 해제하세요.", // T_LOG_QUEUE_NOT_SAVED
         L"종료 코드 {0}", // T_RESULT_EXIT_CODE
+        L"출력 폴더에 CON, NUL, COM1, LPT1 같은 장치 이름이 들어 있어 폴더로 쓸 수 없습니다. 다른 출력 폴더를 선택하세요.", // T_ERR_DEVICE_OUTPUT
+        L"이 파일 이름은 결과 폴더 이름으로 쓸 수 없습니다. 이름 라벨을 입력하세요.", // T_ERR_NEED_LABEL
+        L"파일이 아니라 폴더입니다. 오디오/비디오 파일을 선택하세요.", // T_ERR_INPUT_IS_FOLDER
+        L"이름 라벨이 너무 깁니다. 폴더 이름은 최대 255자입니다.", // T_ERR_LABEL_TOO_LONG
+        L"설정 파일을 그대로 읽을 수 없어 쓸 수 없는 항목을 기본값으로 되돌렸습니다. 원래 파일은 {0}(으)로 보관했습니다.", // T_LOG_CONFIG_RESET
+        L"설정 파일 {0}을(를) 다른 프로그램이 사용 중입니다. 그 프로그램을 닫은 뒤 다시 시도하세요.", // T_ERR_CONFIG_IN_USE
     },
     // German ("de")
     {
@@ -344,6 +368,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Die gespeicherte Warteschlange war nicht lesbar. Sie wurde als {0} aufbewahrt, und die Warteschlange beginnt leer.", // T_LOG_QUEUE_BROKEN
         L"Die Warteschlange konnte nicht unter {0} gespeichert werden. Die Liste bleibt, wie sie ist; damit sie einen Neustart übersteht, heben Sie den Schreibschutz der Datei auf.", // T_LOG_QUEUE_NOT_SAVED
         L"Exitcode {0}", // T_RESULT_EXIT_CODE
+        L"Der Ausgabeordner enthält einen Gerätenamen wie CON, NUL, COM1 oder LPT1, der kein Ordner sein kann. Wählen Sie einen anderen Ausgabeordner.", // T_ERR_DEVICE_OUTPUT
+        L"Der Name der Aufnahme kann nicht als Ordnername dienen. Geben Sie bitte ein Namenslabel ein.", // T_ERR_NEED_LABEL
+        L"Das ist ein Ordner, keine Datei. Wählen Sie eine Audio- oder Videodatei.", // T_ERR_INPUT_IS_FOLDER
+        L"Das Namenslabel ist zu lang: Ein Ordnername darf höchstens 255 Zeichen haben.", // T_ERR_LABEL_TOO_LONG
+        L"Die Einstellungsdatei konnte nicht so gelesen werden, wie sie war; was nicht verwendbar war, steht wieder auf dem Standardwert, und die Datei wurde als {0} aufbewahrt.", // T_LOG_CONFIG_RESET
+        L"Die Einstellungsdatei {0} wird von einem anderen Programm verwendet. Schließen Sie dieses Programm und versuchen Sie es erneut.", // T_ERR_CONFIG_IN_USE
     },
     // French ("fr")
     {
@@ -412,6 +442,12 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"La file enregistrée était illisible. Elle a été conservée sous {0}, et la file repart vide.", // T_LOG_QUEUE_BROKEN
         L"Impossible d'enregistrer la file dans {0}. La liste reste telle quelle ; pour la conserver après un redémarrage, retirez l'attribut lecture seule du fichier.", // T_LOG_QUEUE_NOT_SAVED
         L"code de sortie {0}", // T_RESULT_EXIT_CODE
+        L"Le dossier de sortie contient un nom de périphérique comme CON, NUL, COM1 ou LPT1, qui ne peut pas être un dossier. Choisissez un autre dossier de sortie.", // T_ERR_DEVICE_OUTPUT
+        L"Le nom de l'enregistrement ne peut pas servir de nom de dossier. Saisissez une étiquette de nom.", // T_ERR_NEED_LABEL
+        L"Ceci est un dossier, pas un fichier. Choisissez un fichier audio/vidéo.", // T_ERR_INPUT_IS_FOLDER
+        L"L'étiquette du nom est trop longue : un nom de dossier compte au plus 255 caractères.", // T_ERR_LABEL_TOO_LONG
+        L"Le fichier de paramètres n'a pas pu être lu tel quel ; ce qui était inutilisable a repris sa valeur par défaut, et le fichier a été conservé sous {0}.", // T_LOG_CONFIG_RESET
+        L"Le fichier de paramètres {0} est utilisé par un autre programme. Fermez ce programme et réessayez.", // T_ERR_CONFIG_IN_USE
     },
 };
 

@@ -78,6 +78,12 @@ enum TextId : int {
     T_LOG_QUEUE_BROKEN = 62,  // "{0}" takes the backup
     T_LOG_QUEUE_NOT_SAVED = 63,  // "{0}" takes queue.json's path
     T_RESULT_EXIT_CODE = 64,  // "{0}" takes the exit code
+    T_ERR_DEVICE_OUTPUT = 65,
+    T_ERR_NEED_LABEL = 66,
+    T_ERR_INPUT_IS_FOLDER = 67,
+    T_ERR_LABEL_TOO_LONG = 68,
+    T_LOG_CONFIG_RESET = 69,  // "{0}" takes the backup
+    T_ERR_CONFIG_IN_USE = 70,  // "{0}" takes the configuration file
     TEXT_COUNT
 };
 

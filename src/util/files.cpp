@@ -46,15 +46,19 @@ ReadResult readWholeFile(const std::wstring& path, std::string& bytes)
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file == nullptr) {
         const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
-                                                                               : ReadResult::Unreadable;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return ReadResult::Missing;
+        }
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? ReadResult::Locked
+                                                                                  : ReadResult::Unreadable;
     }
     char buffer[8192];
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            const DWORD error = GetLastError();
             bytes.clear();
-            return ReadResult::Unreadable;
+            return error == ERROR_LOCK_VIOLATION ? ReadResult::Locked : ReadResult::Unreadable;
         }
         if (got == 0) {
             return ReadResult::Ok;

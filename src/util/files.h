@@ -6,7 +6,8 @@
 enum class ReadResult {
     Ok,
     Missing,    // no such file or folder on the way to it
-    Unreadable, // something is there but cannot be read (locked, denied, a folder)
+    Unreadable, // something is there but cannot be read (denied, a folder)
+    Locked,     // another program holds it open without sharing it
 };
 
 // Reads the whole file, sharing it for reading, writing and deletion with others.

@@ -3,6 +3,7 @@
 #include "util/handles.h"
 
 #include <windows.h>
+#include <pathcch.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -98,11 +99,28 @@ bool createFolderPath(const std::wstring& folder)
     if (kind != PathKind::Missing) {
         return kind == PathKind::Folder;
     }
+    // From the root down, one folder at a time: a walk upwards by parent
+    // folders never ends for roots such as \\.\ that are their own parent.
     const std::wstring full = fullPath(folder);
-    const std::wstring parent = parentDirectory(full);
-    if (!parent.empty() && parent != full && !createFolderPath(parent)) {
+    PCWSTR afterRoot = nullptr;
+    if (FAILED(PathCchSkipRoot(full.c_str(), &afterRoot)) || afterRoot == nullptr) {
         return false;
     }
-    CreateDirectoryW(longPathForm(full).c_str(), nullptr);
+    for (size_t at = static_cast<size_t>(afterRoot - full.c_str()); at < full.size();) {
+        size_t end = full.find_first_of(L"\\/", at);
+        if (end == std::wstring::npos) {
+            end = full.size();
+        }
+        if (end > at) {
+            const std::wstring step = full.substr(0, end);
+            if (pathKind(step) == PathKind::Missing) {
+                CreateDirectoryW(longPathForm(step).c_str(), nullptr);
+            }
+            if (pathKind(step) != PathKind::Folder) {
+                return false;
+            }
+        }
+        at = end + 1;
+    }
     return pathKind(full) == PathKind::Folder;
 }

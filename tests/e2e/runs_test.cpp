@@ -114,16 +114,17 @@ TEST(Runs, AutostartRunEndsWithDoneAndTheOpenedFolder)
 
 TEST(Runs, FailureCodesAreLoggedUnsignedAndNothingIsOpened)
 {
-    for (const std::wstring code : {L"3", L"3221225477"}) {
+    // Large codes are looked up in hexadecimal.
+    for (const auto& [code, shown] : {std::pair{L"3", L"3"}, std::pair{L"3221225477", L"3221225477 (0xC0000005)"}}) {
         SCOPED_TRACE(wideToUtf8(code));
         Installation installation;
         Recording recording(installation);
         FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
-            {{L"STANDIN_SCRIPT", L"text:something went wrong;exit:" + code}});
-        ASSERT_TRUE(frontEnd.waitForLine(failedEn(code)));
+            {{L"STANDIN_SCRIPT", std::wstring(L"text:something went wrong;exit:") + code}});
+        ASSERT_TRUE(frontEnd.waitForLine(failedEn(shown)));
         const std::vector<std::wstring> lines = frontEnd.logLines();
         EXPECT_EQ(lines[lines.size() - 2], L"something went wrong");
-        EXPECT_EQ(lines.back(), failedEn(code));
+        EXPECT_EQ(lines.back(), failedEn(shown));
         expectIdleControls(frontEnd);
         EXPECT_FALSE(fileExists(installation.file(L"outputs")));
         EXPECT_TRUE(frontEnd.newForeignWindows().empty());
@@ -164,9 +165,22 @@ TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
         std::wstring label;
         std::wstring text;
         LPCWSTR icon;
+        const wchar_t* output = L"outputs";
+        bool makeInput = false;
     } cases[] = {
         {"missing input", englishConfig(), true, L"gone.wav", L"", noFile, IDI_WARNING},
-        {"input is a folder", englishConfig(), true, L"", L"", noFile, IDI_WARNING},
+        {"input is a folder", englishConfig(), true, L"", L"", L"This is a folder, not a file. Choose an audio/video file.",
+            IDI_WARNING},
+        // Without a label the name would be "..": the results would land in the output root.
+        {"a name that is no folder name", englishConfig(), true, L"...wav", L"",
+            L"The recording's name cannot be used as a folder name. Please type a name label.", IDI_WARNING,
+            L"outputs", true},
+        {"label too long", englishConfig(), true, nullptr, std::wstring(256, L'n'),
+            L"The name label is too long: a folder name can have at most 255 characters.", IDI_WARNING},
+        {"output folder that is a device", englishConfig(), true, nullptr, L"",
+            L"The output folder contains a device name such as CON, NUL, COM1 or LPT1, which cannot be a folder. "
+            L"Choose another output folder.",
+            IDI_WARNING, L"D:\\out\\con"},
         {"missing engine", englishConfig(), false, nullptr, L"",
             L"vuruzuz_odurevazu.exe not found. Put it in the same folder as this program.", IDI_ERROR},
         {"incomplete account",
@@ -187,9 +201,13 @@ TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
         Recording recording(installation);
         const std::wstring input = refusal.input == nullptr ? recording.path
                                                             : installation.file(L"recordings\\") + refusal.input;
+        if (refusal.makeInput) {
+            writeBytes(input, "RIFF");
+        }
         FrontEnd frontEnd(installation, L"");
         frontEnd.setText(IDC_EDIT_INPUT, input);
         frontEnd.setText(IDC_EDIT_LABEL, refusal.label);
+        frontEnd.setText(IDC_EDIT_OUTPUT, refusal.output);
         frontEnd.click(IDC_BTN_OK);
         const MessageBoxSeen box = frontEnd.waitForMessageBox();
         ASSERT_NE(box.box, nullptr);
@@ -461,6 +479,32 @@ TEST(Runs, OddOutputIsShownLineByLineWithoutLosingAnything)
     const std::wstring raw = frontEnd.log();
     EXPECT_NE(raw.find(L"\r\nxxxx"), std::wstring::npos) << "continuations carry no time stamp";
     EXPECT_EQ(lines[8 + pieces], L"tail");
+}
+
+TEST(Runs, ALineWithoutALineFeedIsShownInPiecesAsItArrives)
+{
+    Installation installation;
+    Recording recording(installation);
+    const std::wstring go = installation.file(L"go");
+    FrontEnd frontEnd(installation, L"--autostart " + inQuotes(recording.path),
+        {{L"STANDIN_SCRIPT", L"long:200000;await:" + go + L";hex:0a;text:after;exit:5"}});
+    // Three pieces of 64 KiB, a thousand characters a line, while the engine
+    // still waits with the line unended.
+    const size_t shownEarly = 3 * 64;
+    ASSERT_TRUE(frontEnd.waitForLines(3 + shownEarly));
+    writeBytes(go, "");
+    ASSERT_TRUE(frontEnd.waitForLine(failedEn(L"5")));
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    const size_t pieces = 3 * 64 + (200000 - 3 * 65536 + 1023) / 1024;
+    ASSERT_EQ(lines.size(), 3u + pieces + 2u);
+    std::wstring whole;
+    for (size_t piece = 0; piece < pieces; ++piece) {
+        whole += lines[3 + piece];
+    }
+    EXPECT_EQ(whole, std::wstring(200000, L'x'));
+    EXPECT_EQ(lines[3 + pieces], L"after");
+    const std::wstring raw = frontEnd.log();
+    EXPECT_EQ(raw.find(L"] x"), raw.rfind(L"] x")) << "one time stamp for the whole line";
 }
 
 TEST(Runs, TheLogStaysWhereTheUserReadsWhileOldLinesLeaveAndFollowsAtTheEnd)

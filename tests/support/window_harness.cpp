@@ -29,7 +29,7 @@ void prepareWindowProgram()
 HWND startMainWindow()
 {
     prepareWindowProgram();
-    loadConfig();
+    loadStartingConfig();
     HWND window = createMainWindow(mainState.instance);
     if (window != nullptr) {
         ShowWindow(window, SW_SHOW);

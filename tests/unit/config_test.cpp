@@ -81,7 +81,6 @@ TEST_F(ConfigFile, UnusableFileIsBackedUpThenReplacedByTheDefaults)
         "",                                            // empty
         "[1, 2, 3]",                                   // wrong top level
         "\"text\"",                                    // wrong top level
-        "{\"ui_lang\": 5, \"appkey\": \"kept\"}",      // ui_lang of another type
         "{\"appkey\": \"x\"} // note",                 // comment
         "{\"appkey\": \"x\"} {}",                      // trailing text
         "{\"appkey\": \"\xC3\"}",                      // ill-formed UTF-8
@@ -99,6 +98,57 @@ TEST_F(ConfigFile, UnusableFileIsBackedUpThenReplacedByTheDefaults)
         EXPECT_EQ(folder.filesNamed(L"*.tmp"), std::vector<std::wstring>{}) << "no temporary file is left";
     }
     EXPECT_EQ(readBytes(backup(1)), broken[0]) << "an older backup is never overwritten";
+}
+
+std::string utf16(const std::string& ascii, bool little)
+{
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char unit : ascii) {
+        bytes += little ? std::string{unit, '\0'} : std::string{'\0', unit};
+    }
+    return bytes;
+}
+
+TEST_F(ConfigFile, WhatCanBeKeptIsKeptAndEveryResetIsTold)
+{
+    const std::string account = "\"appkey\": \"kept\"";
+    const struct {
+        std::string bytes;
+        ConfigProblem problem;
+        const char* appkey;
+        LanguageIndex language;
+        bool rewritten; // backed up and written again at load
+    } cases[] = {
+        {"{\"ui_lang\": 5, " + account + "}", ConfigProblem::Reset, "kept", 0, true},
+        {"{\"ui_lang\": [\"en\"], " + account + "}", ConfigProblem::Reset, "kept", 0, true},
+        {utf16("{\"ui_lang\": \"ja\", " + account + "}", true), ConfigProblem::None, "kept", 2, false},
+        {utf16("{\"ui_lang\": \"ko\", " + account + "}", false), ConfigProblem::None, "kept", 3, false},
+        {"{" + account + ",}", ConfigProblem::Reset, "", 0, true}, // a trailing comma
+        {"{\"appkey\": \"\xB2\xE2\"}", ConfigProblem::Reset, "", 0, true}, // the local code page
+    };
+    int number = 0;
+    for (const auto& one : cases) {
+        SCOPED_TRACE(one.bytes);
+        writeBytes(path(), one.bytes);
+        const LoadedConfig loaded = loadConfigFileReport(path());
+        EXPECT_EQ(loaded.problem, one.problem);
+        EXPECT_EQ(configText(loaded.config, "appkey"), one.appkey);
+        EXPECT_EQ(currentLanguage, one.language);
+        if (one.rewritten) {
+            EXPECT_EQ(loaded.backup, backup(++number)) << "told with the backup's name";
+            EXPECT_EQ(readBytes(backup(number)), one.bytes);
+        } else {
+            // UTF-16 is read as it is, and becomes UTF-8 at the next save, after a backup.
+            EXPECT_EQ(readBytes(path()), one.bytes);
+            ASSERT_TRUE(updateConfigFile(path(), [](AppConfig& config) { config["region"] = "r"; }));
+            EXPECT_EQ(readBytes(backup(++number)), one.bytes);
+        }
+        const LoadedConfig again = loadConfigFileReport(path());
+        EXPECT_EQ(again.problem, ConfigProblem::None) << "told once";
+        EXPECT_EQ(configText(again.config, "appkey"), one.appkey);
+    }
+    DeleteFileW(path().c_str());
+    EXPECT_EQ(loadConfigFileReport(path()).problem, ConfigProblem::None) << "a first start has nothing to tell";
 }
 
 TEST_F(ConfigFile, ABrokenFileWhoseBackupFailsIsLeftAsItIs)
@@ -228,12 +278,16 @@ TEST_F(ConfigFile, FileThatCannotBeReadIsNeitherOverwrittenNorFatal)
     const std::string account = "{\"access_key_id\": \"AK\"}";
     writeBytes(path(), account);
     {
-        // Held exclusively by another program.
+        // Held exclusively by another program: in use, not empty.
         UniqueHandle holder = adoptHandle(CreateFileW(path().c_str(), GENERIC_READ, 0, nullptr,
             OPEN_EXISTING, 0, nullptr));
         ASSERT_NE(holder, nullptr);
-        EXPECT_EQ(loadConfigFile(path()), defaultConfig());
-        EXPECT_EQ(currentLanguage, 0);
+        currentLanguage = 1;
+        const LoadedConfig loaded = loadConfigFileReport(path());
+        EXPECT_EQ(loaded.problem, ConfigProblem::InUse);
+        EXPECT_EQ(loaded.config, defaultConfig());
+        EXPECT_EQ(currentLanguage, 1) << "the window keeps its language";
+        EXPECT_FALSE(updateConfigFile(path(), [](AppConfig& config) { config["appkey"] = "x"; }));
     }
     EXPECT_EQ(readBytes(path()), account);
 
@@ -260,7 +314,6 @@ TEST_F(ConfigFile, NoBadFileCrashesOrLosesTheAccountWithoutABackup)
         std::string(100000, '[') + std::string(100000, ']'),         // deep nesting
         "{\"x\": " + std::string(300, '[') + std::string(300, ']') + ", \"access_key_id\": \"AK-keep-me\"}",
         "\xEF\xBB\xBF garbage",                                       // BOM and garbage
-        "{\"ui_lang\": [\"en\"], \"access_key_id\": \"AK-keep-me\"}", // wrong type for the language
     };
     int number = 0;
     for (const std::string& bytes : corpus) {

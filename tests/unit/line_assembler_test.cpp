@@ -11,16 +11,20 @@ namespace {
 std::vector<std::string> cut(const std::vector<std::string>& blocks, std::optional<std::string>* last = nullptr)
 {
     LineAssembler assembler;
-    std::vector<std::string> lines;
+    std::vector<AssembledLine> assembled;
     for (const std::string& block : blocks) {
-        assembler.feed(block, lines);
+        assembler.feed(block, assembled);
     }
-    std::optional<std::string> final = assembler.finish();
+    std::optional<AssembledLine> final = assembler.finish();
     if (last != nullptr) {
-        *last = final;
+        *last = final ? std::optional<std::string>(final->bytes) : std::nullopt;
     }
     if (final) {
-        lines.push_back(*final);
+        assembled.push_back(*final);
+    }
+    std::vector<std::string> lines;
+    for (const AssembledLine& line : assembled) {
+        lines.push_back(line.bytes);
     }
     return lines;
 }
@@ -55,6 +59,37 @@ TEST(LineAssembler, CharactersSplitAcrossReadsAreJoined)
 {
     EXPECT_EQ(cut({"\xE4\xB8", "\xAD\xE6\x96\x87\n"}), Lines{"\xE4\xB8\xAD\xE6\x96\x87"});
     EXPECT_EQ(cut({"ab", "c", "\r", "\n", "d"}), (Lines{"abc", "d"}));
+}
+
+TEST(LineAssembler, ALineWithoutALineFeedIsHandedOutInPiecesAsItArrives)
+{
+    LineAssembler assembler;
+    std::vector<AssembledLine> lines;
+    // 200 KiB of "中文 " in small reads, never a line feed: pieces arrive
+    // while it grows, each cut after a blank, and the pending bytes stay bounded.
+    const std::string word = "\xE4\xB8\xAD\xE6\x96\x87 ";
+    std::string all;
+    while (all.size() < 200 * 1024) {
+        assembler.feed(word, lines);
+        all += word;
+        ASSERT_LE(assembler.pending.size(), LONG_LINE_BYTES);
+    }
+    ASSERT_GE(lines.size(), 3u);
+    assembler.feed("end\r\n", lines);
+    std::string joined;
+    for (size_t index = 0; index < lines.size(); ++index) {
+        EXPECT_EQ(lines[index].continuation, index > 0);
+        EXPECT_TRUE(index + 1 == lines.size() || lines[index].bytes.back() == ' ') << index;
+        joined += lines[index].bytes;
+    }
+    EXPECT_EQ(joined, all + "end");
+    assembler.feed("next\n", lines);
+    EXPECT_FALSE(lines.back().continuation) << "a new line is stamped again";
+    // Without any blank, the cut falls before a character's first byte.
+    lines.clear();
+    assembler.feed(std::string(LONG_LINE_BYTES, 'A') + "\xE4\xB8\xAD", lines);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].bytes.size(), LONG_LINE_BYTES);
 }
 
 TEST(LineAssembler, AnySplitOfTheSameStreamGivesTheSameLines)

@@ -80,6 +80,12 @@ TEST(PathKind, TellsFilesFromFoldersAtAnyLength)
     EXPECT_EQ(pathKind(deep + L"\\a\\b\\c"), PathKind::Folder);
     EXPECT_FALSE(createFolderPath(deep + L"\\talk.wav\\inside")) << "a file stands in the way";
     EXPECT_FALSE(createFolderPath(deep + L"\\talk.wav"));
+    // Every form of root ends the walk, whether or not the folder can be made.
+    EXPECT_TRUE(createFolderPath(L"\\\\?\\" + deep + L"\\d\\e"));
+    EXPECT_EQ(pathKind(deep + L"\\d\\e"), PathKind::Folder);
+    for (const wchar_t* never : {L"\\\\?\\Y:\\newroot\\x", L"\\\\.\\con", L"NUL", L"\\\\.\\", L"\\\\?\\"}) {
+        EXPECT_FALSE(createFolderPath(never)) << never;
+    }
     EXPECT_EQ(longPathForm(L"C:\\short"), L"C:\\short");
     EXPECT_EQ(longPathForm(L"\\\\server\\share\\" + std::wstring(300, L'x')).substr(0, 15), L"\\\\?\\UNC\\server\\");
 }

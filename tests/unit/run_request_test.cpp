@@ -134,6 +134,36 @@ TEST(FolderName, OnlyASingleValidNameIsALabel)
     }
     EXPECT_TRUE(isValidFolderName(std::wstring(255, L'n')));
     EXPECT_FALSE(isValidFolderName(std::wstring(256, L'n')));
+
+    // Without a label the recording's name is the folder: "...wav" would be
+    // "..", the output root itself, and "..wav" the date folder.
+    for (const auto& [input, valid] : {std::pair{L"D:\\rec\\...wav", false}, std::pair{L"D:\\rec\\..wav", false},
+             std::pair{L"D:\\rec\\con.wav", false}, std::pair{L"D:\\rec\\talk.wav", true}}) {
+        const LaunchPlan plan = planLaunch(RunRequest{input, L"outputs", L"", 2, false}, L"e.exe", L"2026-12-09");
+        EXPECT_EQ(isValidFolderName(runFolderName(RunRequest{input})), valid) << input;
+        EXPECT_TRUE(plan.fits);
+    }
+}
+
+TEST(FolderName, AnOutputFolderNamingADeviceAnywhereIsRefused)
+{
+    for (const wchar_t* device : {L"NUL", L"D:\\out\\con", L"D:\\out\\CON\\inner", L"\\\\.\\con", L"aux.txt\\x",
+             L"D:/out/lpt1.log", L"\\\\server\\share\\COM9", L"C:\\x\\nul "}) {
+        EXPECT_TRUE(namesDevice(device)) << device;
+    }
+    for (const wchar_t* folder : {L"outputs", L"D:\\out\\console", L"\\\\?\\Y:\\newroot", L"\\\\server\\share\\out",
+             L"C:\\", L"COM10"}) {
+        EXPECT_FALSE(namesDevice(folder)) << folder;
+    }
+}
+
+TEST(ExitCode, LargeCodesAreAlsoShownInHexadecimal)
+{
+    EXPECT_EQ(exitCodeText(0), L"0");
+    EXPECT_EQ(exitCodeText(3), L"3");
+    EXPECT_EQ(exitCodeText(0x7FFFFFFF), L"2147483647");
+    EXPECT_EQ(exitCodeText(0x80000000), L"2147483648 (0x80000000)");
+    EXPECT_EQ(exitCodeText(3221225477u), L"3221225477 (0xC0000005)");
 }
 
 TEST(AccountCheck, AllFiveMustHoldSomething)

@@ -241,6 +241,19 @@ TEST_F(MainWindow, EveryLanguageRelabelsTitleCaptionsMenuAndTooltips)
     }
 }
 
+TEST_F(MainWindow, ASettingsFileThatWasResetIsToldOnceInTheLog)
+{
+    ConfigScope config("{\"ui_lang\": 5, \"appkey\": \"kept\"}");
+    start();
+    const std::wstring told = fillPlaceholder(uiTextIn(0, T_LOG_CONFIG_RESET), ConfigScope::path() + L".bak");
+    EXPECT_NE(windowText(control(CTL_LOG)).find(told), std::wstring::npos);
+    EXPECT_NE(config.contents().find("kept"), std::string::npos);
+    closeMainWindow(window);
+    window = nullptr;
+    start();
+    EXPECT_EQ(windowText(control(CTL_LOG)).find(told), std::wstring::npos) << "told once";
+}
+
 TEST_F(MainWindow, MissingConfigurationStartsInChineseAndWritesTheDefaults)
 {
     ConfigScope config;

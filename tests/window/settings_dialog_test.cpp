@@ -224,28 +224,29 @@ TEST_F(SettingsDialog, OkWithAnEmptyFieldWarnsAndKeepsTheDialogOpen)
 TEST_F(SettingsDialog, ASaveThatFailsIsToldAndChangesNothing)
 {
     const std::string file = "{\"access_key_id\": \"old\", \"last_input\": \"D:\\\\a.wav\", \"ui_lang\": \"en\"}";
-    // A read-only file, and one held by another program so that it cannot
-    // even be read.
+    // A read-only file, and one that another program takes while the dialog is open.
     for (const bool held : {false, true}) {
         SCOPED_TRACE(held ? "held" : "read-only");
         ConfigScope config(file);
         start();
         UniqueHandle holder;
-        if (held) {
-            holder = adoptHandle(CreateFileW(ConfigScope::path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                nullptr));
-            ASSERT_NE(holder, nullptr);
-        } else {
+        if (!held) {
             SetFileAttributesW(ConfigScope::path().c_str(), FILE_ATTRIBUTE_READONLY);
         }
         withSettingsDialog(window, [&](HWND dialog) {
+            if (held) {
+                holder = adoptHandle(CreateFileW(ConfigScope::path().c_str(), GENERIC_READ, 0, nullptr,
+                    OPEN_EXISTING, 0, nullptr));
+                ASSERT_NE(holder, nullptr);
+            }
             for (const int field : FIELDS) {
                 setItemText(dialog, field, L"new");
             }
             SendDlgItemMessageW(dialog, IDC_CMB_LANG, CB_SETCURSEL, 4, 0);
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             const MessageBoxSeen warning = waitForMessageBox(GetCurrentProcessId(), 10000, dialog);
-            EXPECT_EQ(warning.text, fillPlaceholder(uiText(T_ERR_SAVE_CONFIG), ConfigScope::path()));
+            EXPECT_EQ(warning.text,
+                fillPlaceholder(uiText(held ? T_ERR_CONFIG_IN_USE : T_ERR_SAVE_CONFIG), ConfigScope::path()));
             EXPECT_EQ(warning.icon, IDI_WARNING);
             EXPECT_EQ(warning.owner, dialog);
             answerMessageBox(warning, IDOK);
@@ -258,11 +259,40 @@ TEST_F(SettingsDialog, ASaveThatFailsIsToldAndChangesNothing)
         holder.reset();
         SetFileAttributesW(ConfigScope::path().c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(config.contents(), file);
-        EXPECT_EQ(currentLanguage, held ? 0 : 1) << "a file that cannot be read gives the defaults' language";
+        EXPECT_EQ(currentLanguage, 1);
         EXPECT_EQ(windowText(window), L"Zozediv Uzuvurodaz Ered") << "the window keeps its language";
         closeMainWindow(window);
         window = nullptr;
     }
+}
+
+TEST_F(SettingsDialog, ALockedFileIsToldAsInUseAndNeverShownEmpty)
+{
+    const std::string file = "{\"access_key_id\": \"old\", \"ui_lang\": \"en\"}";
+    ConfigScope config(file);
+    start();
+    UniqueHandle holder = adoptHandle(CreateFileW(ConfigScope::path().c_str(), GENERIC_READ, 0, nullptr,
+        OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(holder, nullptr);
+    // Settings and OK both tell that another program holds the file, in the
+    // window's language, instead of showing or asking for empty values.
+    TempFolder folder;
+    writeBytes(folder.file(L"talk.wav"), "RIFF");
+    SetWindowTextW(mainState.controls[CTL_INPUT], folder.file(L"talk.wav").c_str());
+    for (const WORD command : {WORD(IDC_BTN_SETTINGS), WORD(IDC_BTN_OK)}) {
+        SCOPED_TRACE(command);
+        MessageBoxSeen box;
+        std::thread answerer([&] {
+            box = waitForMessageBox(GetCurrentProcessId(), 10000, window);
+            answerMessageBox(box, IDOK);
+        });
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+        answerer.join();
+        EXPECT_EQ(box.text, fillPlaceholder(uiText(T_ERR_CONFIG_IN_USE), ConfigScope::path()));
+        EXPECT_EQ(currentLanguage, 1);
+    }
+    holder.reset();
+    EXPECT_EQ(config.contents(), file) << "nothing written while it was locked";
 }
 
 TEST_F(SettingsDialog, OkStoresTheFieldsAsTypedAndKeepsEverythingElse)
@@ -282,7 +312,7 @@ TEST_F(SettingsDialog, OkStoresTheFieldsAsTypedAndKeepsEverythingElse)
     const AppConfig saved = AppConfig::parse(config.contents());
     EXPECT_EQ(saved["access_key_id"], "  ");
     EXPECT_EQ(saved["access_key_secret"], "secret with blanks ");
-    EXPECT_EQ(saved["appkey"], std::string(1023, 'v')) << "cut to its first 1023 units";
+    EXPECT_EQ(saved["appkey"], std::string(1500, 'v')) << "read whole";
     EXPECT_EQ(saved["oss_bucket"], "桶");
     EXPECT_EQ(saved["ffmpeg_path"], "embedded") << "added because it was absent";
     EXPECT_EQ(saved["ui_lang"], "en");
@@ -294,9 +324,11 @@ TEST_F(SettingsDialog, OkStoresTheFieldsAsTypedAndKeepsEverythingElse)
     // A user's own ffmpeg_path survives another OK without changes.
     AppConfig withFfmpeg = saved;
     withFfmpeg["ffmpeg_path"] = "C:\\ffmpeg\\bin\\ffmpeg.exe";
+    // So does a long value with a character beyond the BMP where a cut would fall.
+    withFfmpeg["access_key_secret"] = std::string(1022, 's') + "\xF0\x9F\x98\x80" + std::string(3000, 't');
     writeBytes(ConfigScope::path(), serializeConfig(withFfmpeg));
     withSettingsDialog(window, [&](HWND dialog) { press(dialog, IDOK); }, IDM_ACCOUNT_SETTINGS);
-    EXPECT_EQ(AppConfig::parse(config.contents())["ffmpeg_path"], "C:\\ffmpeg\\bin\\ffmpeg.exe");
+    EXPECT_EQ(config.contents(), serializeConfig(withFfmpeg)) << "untouched values are written back byte for byte";
 }
 
 TEST_F(SettingsDialog, PickingALanguageTakesEffectOnlyWithOk)
