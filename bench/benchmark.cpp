@@ -272,6 +272,22 @@ LRESULT CALLBACK takenHook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Posts the probe's message to its field every few milliseconds until done.
+std::thread startPoster(PostedProbe& posted, std::atomic<bool>& done, DWORD everyMs)
+{
+    return std::thread([&posted, &done, everyMs] {
+        while (!done) {
+            const long index = posted.next++;
+            if (index >= static_cast<long>(posted.postedAt.size())) {
+                break;
+            }
+            posted.postedAt[index] = nowMs();
+            PostMessageW(posted.field, EM_SETSEL, index, 0x5EE);
+            Sleep(everyMs);
+        }
+    });
+}
+
 InProcess inProcessBurst(const wchar_t* script, bool changeDpi)
 {
     InProcess result;
@@ -288,17 +304,7 @@ InProcess inProcessBurst(const wchar_t* script, bool changeDpi)
     const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, takenHook, nullptr, GetCurrentThreadId());
     if (window != nullptr && launchRun(RunRequest{recording, folder.file(L"out"), L"", 2, false})) {
         std::atomic<bool> done{false};
-        std::thread poster([&] {
-            while (!done) {
-                const long index = posted.next++;
-                if (index >= static_cast<long>(posted.postedAt.size())) {
-                    break;
-                }
-                posted.postedAt[index] = nowMs();
-                PostMessageW(posted.field, EM_SETSEL, index, 0x5EE);
-                Sleep(20);
-            }
-        });
+        std::thread poster = startPoster(posted, done, 20);
         if (changeDpi) {
             pumpUntil([] { return false; }, 3000); // well into the burst
             for (const unsigned dpi : {144u, 96u}) {
@@ -401,17 +407,7 @@ QueueFigures queueFigures(size_t queued)
     probe = &posted;
     const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, takenHook, nullptr, GetCurrentThreadId());
     std::atomic<bool> done{false};
-    std::thread poster([&] {
-        while (!done) {
-            const long index = posted.next++;
-            if (index >= static_cast<long>(posted.postedAt.size())) {
-                break;
-            }
-            posted.postedAt[index] = nowMs();
-            PostMessageW(posted.field, EM_SETSEL, index, 0x5EE);
-            Sleep(5);
-        }
-    });
+    std::thread poster = startPoster(posted, done, 5);
     probeAlways = true;
     pumpUntil([] { return false; }, 200);
     const double dropped = nowMs();
