@@ -30,7 +30,7 @@ bool queueLines(OutputQueue& queue, std::vector<LogLine>& lines)
         return true;
     }
     std::unique_lock<std::mutex> guard(queue.lock);
-    while (!queue.closed && queue.lines.size() >= MAX_WAITING_LINES) {
+    while (!queue.closed && (queue.lines.size() >= MAX_WAITING_LINES || queue.units >= MAX_WAITING_UNITS)) {
         notifyWindow(queue);
         queue.room.wait_for(guard, RETRY);
     }
@@ -38,6 +38,7 @@ bool queueLines(OutputQueue& queue, std::vector<LogLine>& lines)
         return false;
     }
     for (LogLine& line : lines) {
+        queue.units += line.text.size();
         queue.lines.push_back(std::move(line));
     }
     lines.clear();
@@ -70,6 +71,7 @@ TakenOutput takeOutput(OutputQueue& queue, size_t most)
         const size_t count = std::min(most, queue.lines.size());
         taken.lines.reserve(count);
         for (size_t index = 0; index < count; ++index) {
+            queue.units -= queue.lines.front().text.size();
             taken.lines.push_back(std::move(queue.lines.front()));
             queue.lines.pop_front();
         }
@@ -90,6 +92,7 @@ void closeOutputQueue(OutputQueue& queue)
         std::lock_guard<std::mutex> guard(queue.lock);
         queue.closed = true;
         queue.lines.clear();
+        queue.units = 0;
     }
     queue.room.notify_all();
     SetEvent(queue.gone.get());

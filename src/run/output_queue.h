@@ -32,6 +32,7 @@ struct OutputQueue {
     std::mutex lock;
     std::condition_variable room;
     std::deque<LogLine> lines;
+    size_t units = 0; // of the lines' texts
     std::optional<unsigned> exitCode; // the run's end, after every line
     bool attended = false; // the window will look again without being told
     bool closed = false;   // the window has gone: the pump stops
@@ -43,9 +44,12 @@ struct OutputQueue {
 using NotificationPoster = BOOL (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 extern NotificationPoster postNotification;
 
-// The pump waits while this many lines are queued and not taken (about
-// 20 MB), so a fast engine is slowed by its full pipe instead of filling memory.
+// The pump waits while this many lines, or this many UTF-16 units (8 MB),
+// are queued and not taken, so a fast engine is slowed by its full pipe
+// instead of filling memory. The units count for long lines, whose pieces
+// are a thousand units each.
 constexpr size_t MAX_WAITING_LINES = 100000;
+constexpr size_t MAX_WAITING_UNITS = 4 * 1024 * 1024;
 
 // Pump side. Moves the lines into the queue (waiting for room) and empties
 // the vector; false when the window has gone.
