@@ -88,8 +88,7 @@ std::vector<size_t> selectedItems()
 void afterRemoval()
 {
     ListView_SetItemState(mainState.queueList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    saveQueue();
-    refreshQueueList();
+    queueEdited();
 }
 
 void openItemResult(size_t index)
@@ -273,8 +272,7 @@ bool handleQueueCommand(WORD id)
     case IDM_QUEUE_RUN_AGAIN:
         if (!queueRunning()) {
             runAgain(runQueue, selectedItems());
-            saveQueue();
-            refreshQueueList();
+            queueEdited();
         }
         return true;
     case IDM_QUEUE_CLEAR_FINISHED:

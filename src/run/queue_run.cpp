@@ -11,6 +11,7 @@
 #include "util/files.h"
 #include "util/paths.h"
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -25,7 +26,6 @@ constexpr size_t LONGEST_QUEUED_PATH = COMMAND_LINE_LIMIT - 1024;
 struct QueueProgress {
     bool active = false;
     std::wstring currentPath; // the running item, found by path: items above it may be removed meanwhile
-    size_t total = 0;
     size_t done = 0;
     size_t failed = 0;
     size_t cancelled = 0;
@@ -40,10 +40,23 @@ QueueProgress progress;
 std::string lastWritten;
 bool saveFailureTold = false;
 
+size_t finishedItems()
+{
+    return progress.done + progress.failed + progress.cancelled;
+}
+
+// The items of this run of the queue: those finished, and those still to
+// run (which the user may add to or remove from meanwhile).
+size_t queueTotal()
+{
+    const size_t left = static_cast<size_t>(std::count_if(runQueue.items.begin(), runQueue.items.end(),
+        [](const QueueItem& item) { return item.state == ItemState::Waiting || item.state == ItemState::Running; }));
+    return finishedItems() + left;
+}
+
 void showQueueProgress()
 {
-    const size_t finished = progress.done + progress.failed + progress.cancelled;
-    showQueueOnTaskbar(mainState.mainWindow, finished, progress.total, progress.failed > 0);
+    showQueueOnTaskbar(mainState.mainWindow, finishedItems(), queueTotal(), progress.failed > 0);
     SetWindowTextW(mainState.mainWindow, (queueTitlePrefix() + uiText(T_APP_TITLE)).c_str());
 }
 
@@ -188,7 +201,6 @@ void addExpandedPaths(const ExpandedPaths& expanded)
         // Arrived while the queue runs (a folder still being read when OK
         // was pressed): they run too, under labels of their own.
         assignLabels(runQueue, progress.typedLabel, {});
-        progress.total += added;
         showQueueProgress();
     }
     saveQueue();
@@ -253,7 +265,6 @@ bool startQueue(const RunRequest& fields)
     progress = QueueProgress{};
     progress.active = true;
     progress.typedLabel = fields.label;
-    progress.total = labels.size();
     setBusy(true);
     startNextItem();
     return true;
@@ -286,11 +297,21 @@ void queueItemFinished(unsigned exitCode, bool cancelled)
     }
 }
 
+void queueEdited()
+{
+    saveQueue();
+    refreshQueueList();
+    if (progress.active) {
+        showQueueProgress();
+    }
+}
+
 std::wstring queueTitlePrefix()
 {
     if (!progress.active) {
         return {};
     }
-    const size_t position = std::min(progress.total, progress.done + progress.failed + progress.cancelled + 1);
-    return L"(" + std::to_wstring(position) + L"/" + std::to_wstring(progress.total) + L") ";
+    const size_t total = queueTotal();
+    const size_t position = std::min(total, finishedItems() + 1);
+    return L"(" + std::to_wstring(position) + L"/" + std::to_wstring(total) + L") ";
 }

@@ -45,5 +45,9 @@ bool startQueue(const RunRequest& fields);
 // with the next one, or ends the queue after a cancel or the last item.
 void queueItemFinished(unsigned exitCode, bool cancelled);
 
+// The user removed items or made them wait again: saved, shown, and the
+// running queue's position and total follow.
+void queueEdited();
+
 // "(2/5) " while a queue runs, for the window's title.
 std::wstring queueTitlePrefix();
