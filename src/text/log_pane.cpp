@@ -121,6 +121,7 @@ int lineHeight(HWND pane)
 }
 
 ReaderPlace asidePlace; // where the reader was when the pane's text was set aside
+bool followedBeforeResize = false;
 
 ReaderPlace readerPlace(HWND pane)
 {
@@ -351,6 +352,20 @@ LRESULT CALLBACK paneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
     }
     case WM_CONTEXTMENU:
         return SendMessageW(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane), lParam);
+    case WM_WINDOWPOSCHANGING:
+        // A smaller pane pushes the last line out of view, which would read
+        // as the reader having scrolled up: whoever followed keeps following.
+        if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOSIZE) == 0) {
+            followedBeforeResize = readerPlace(pane).following;
+        }
+        break;
+    case WM_SIZE: {
+        const LRESULT result = DefSubclassProc(pane, message, wParam, lParam);
+        if (followedBeforeResize) {
+            SendMessageW(pane, WM_VSCROLL, SB_BOTTOM, 0);
+        }
+        return result;
+    }
     case WM_PAINT: {
         const double start = nowMs();
         const LRESULT result = DefSubclassProc(pane, message, wParam, lParam);

@@ -82,8 +82,11 @@ UniqueHandle createTemporaryBeside(const std::wstring& path, std::wstring& tempo
 {
     static LONG counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-"
-            + std::to_wstring(InterlockedIncrement(&counter)) + L".tmp";
+        // A short name of its own in the same folder: the target's name
+        // with more after it could pass the 255 units one name may have.
+        const size_t separator = path.find_last_of(L"\\/");
+        temporary = path.substr(0, separator == std::wstring::npos ? 0 : separator + 1) + L"~"
+            + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(InterlockedIncrement(&counter)) + L".tmp";
         UniqueHandle file = adoptHandle(
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr));
         if (file != nullptr || GetLastError() != ERROR_FILE_EXISTS) {

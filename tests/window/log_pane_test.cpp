@@ -89,6 +89,21 @@ TEST_F(LogPane, LongLogsKeepEveryLine)
     for (int line = 0; line < 400; ++line) {
         EXPECT_EQ(lines[line], std::to_wstring(line) + body);
     }
+
+    // Whoever follows the end keeps following when the pane gets smaller.
+    ShowWindow(window, SW_MAXIMIZE);
+    pumpPending();
+    SendMessageW(pane, WM_VSCROLL, SB_BOTTOM, 0);
+    ShowWindow(window, SW_RESTORE);
+    pumpPending();
+    appendLog(L"after the resize");
+    pumpUntil([&] { return windowText(pane).find(L"after the resize") != std::wstring::npos; }, 5000);
+    const LRESULT last = SendMessageW(pane, EM_POSFROMCHAR, GetWindowTextLengthW(pane) - 3, 0);
+    RECT client = {};
+    GetClientRect(pane, &client);
+    const short lastTop = static_cast<short>(HIWORD(last));
+    EXPECT_GE(lastTop, 0);
+    EXPECT_LT(lastTop, client.bottom) << "the last line is in view";
 }
 
 TEST_F(LogPane, TextBeforeThePaneExistsIsDropped)
