@@ -177,22 +177,35 @@ void cancelOrClose()
     PostMessageW(mainState.mainWindow, WM_CLOSE, 0, 0);
 }
 
-} // namespace
-
-void startRunFromWindow()
+RunRequest requestFromWindow()
 {
     const std::wstring input = fieldText(CTL_INPUT);
     const std::wstring output = fieldText(CTL_OUTPUT);
     const std::wstring label = fieldText(CTL_LABEL);
     const int speakerIndex = static_cast<int>(SendMessageW(mainState.controls[CTL_SPEAKERS], CB_GETCURSEL, 0, 0));
     const int checkState = static_cast<int>(SendMessageW(mainState.controls[CTL_CLIPS], BM_GETCHECK, 0, 0));
-    const RunRequest request = makeRunRequest(input, output, label, speakerIndex, checkState);
+    return makeRunRequest(input, output, label, speakerIndex, checkState);
+}
+
+} // namespace
+
+void startRunFromWindow()
+{
+    RunRequest request = requestFromWindow();
     // With the queue empty, OK runs what the input field holds, as it always did.
     if (runQueue.items.empty()) {
         launchRun(request);
-    } else {
-        startQueue(request);
+        return;
     }
+    if (mainState.inputRestored) {
+        request.inputPath.clear();
+    }
+    startQueue(request);
+}
+
+void startSingleRunFromWindow()
+{
+    launchRun(requestFromWindow());
 }
 
 void takeRecordings(const std::vector<std::wstring>& paths, bool toQueue)
@@ -204,14 +217,14 @@ void takeRecordings(const std::vector<std::wstring>& paths, bool toQueue)
         SetWindowTextW(mainState.controls[CTL_INPUT], paths.front().c_str());
         return;
     }
-    std::vector<std::wstring> added;
-    // The recording in the input field was the first one: it leads the queue.
-    const std::wstring input = cleanPathField(fieldText(CTL_INPUT));
-    if (runQueue.items.empty() && !input.empty() && pathKind(input) == PathKind::File) {
-        added.push_back(input);
+    // The recording the user put in the input field was the first one: it
+    // leads the queue. One restored from the last session was not chosen now.
+    std::wstring lead;
+    if (const std::wstring input = cleanPathField(fieldText(CTL_INPUT));
+        runQueue.items.empty() && !mainState.inputRestored && !input.empty() && pathKind(input) == PathKind::File) {
+        lead = input;
     }
-    added.insert(added.end(), paths.begin(), paths.end());
-    addToRunQueueLater(std::move(added));
+    addToRunQueueLater(paths, std::move(lead));
 }
 
 void setBusy(bool busy)
@@ -280,6 +293,11 @@ bool handleCommand(WORD id, WORD notification)
     case IDM_QUEUE_RUN_AGAIN:
     case IDM_QUEUE_CLEAR_FINISHED:
         return handleQueueCommand(id);
+    case IDC_EDIT_INPUT:
+        if (notification == EN_CHANGE) {
+            mainState.inputRestored = false; // typed, pasted, picked or dropped
+        }
+        return false;
     case IDC_LINK_OFFICIAL:
         if (notification == STN_CLICKED) {
             ShellExecuteW(nullptr, L"open", OFFICIAL_PAGE_URL, nullptr, nullptr, SW_SHOWNORMAL);

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
-// Reads the fields into a run request and hands it to the launch. Used by OK
-// and by --autostart.
-// With recordings in the queue, OK runs the queue instead.
+// Reads the fields into a run request and hands it to the launch. With
+// recordings in the queue, OK runs the queue instead.
 void startRunFromWindow();
+// A single run of the fields, whatever the queue holds: a single
+// --autostart FILE.
+void startSingleRunFromWindow();
 
 // Recordings dropped, picked or given on the command line: one file, with
 // the queue empty and toQueue false, goes into the input field; anything

@@ -41,6 +41,7 @@ void restoreLastPaths(const AppConfig& config)
         const std::wstring path = utf8ToWide(lastInput);
         if (pathExists(path)) {
             SetWindowTextW(mainState.controls[CTL_INPUT], path.c_str());
+            mainState.inputRestored = true;
         }
     }
     const std::string lastOutput = configText(config, "last_output");
@@ -184,8 +185,9 @@ LRESULT onAutostart()
         return 0;
     }
     if (paths.autostart.size() == 1 && paths.added.empty() && pathKind(paths.autostart.front()) != PathKind::Folder) {
+        // Exactly the single run it always was, whatever the queue holds.
         SetWindowTextW(mainState.controls[CTL_INPUT], paths.autostart.front().c_str());
-        startRunFromWindow();
+        startSingleRunFromWindow();
         return 0;
     }
     std::vector<std::wstring> all = paths.autostart;
@@ -443,6 +445,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onNextDialogControl(window, wParam, lParam);
     case WM_PATHS_EXPANDED:
         return onPathsExpanded(reinterpret_cast<ExpandedPaths*>(lParam));
+    case WM_OPEN_FAILED:
+        tellOpenFailed(reinterpret_cast<std::wstring*>(lParam));
+        return 0;
     case WM_DROPFILES:
         return onDropFiles(reinterpret_cast<HDROP>(wParam));
     default:

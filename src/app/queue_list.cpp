@@ -96,10 +96,7 @@ void openItemResult(size_t index)
     if (index >= runQueue.items.size() || runQueue.items[index].state != ItemState::Done) {
         return;
     }
-    const std::wstring folder = runQueue.items[index].resultFolder;
-    if (!openResultFolder(folder)) {
-        appendLog(fillPlaceholder(uiText(T_MSG_OPEN_FAILED), folder));
-    }
+    openResultFolder(runQueue.items[index].resultFolder);
 }
 
 void removeSelected()

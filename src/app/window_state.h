@@ -46,6 +46,9 @@ struct MainWindowState {
     HWND controls[CONTROL_COUNT] = {};
     HWND queueList = nullptr;      // made when the queue first holds something
     std::wstring startNotice;      // what loading the settings at start has to tell, for the log
+    // The input field still holds the path restored from the last session:
+    // the user did not put it there for a queue, so it does not join one.
+    bool inputRestored = false;
 
     HWND lastFocus = nullptr;      // the control to give the focus back to on activation
     HWND focusBeforeRun = nullptr; // a control a run disabled while it had the focus
@@ -63,5 +66,8 @@ constexpr UINT WM_AUTOSTART = WM_APP + 3;
 // Dropped or picked paths, sorted out on another thread: lParam holds an
 // ExpandedPaths the window takes over.
 constexpr UINT WM_PATHS_EXPANDED = WM_APP + 4;
+// A result folder could not be opened: lParam holds the folder as a
+// std::wstring the window takes over.
+constexpr UINT WM_OPEN_FAILED = WM_APP + 5;
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

@@ -17,6 +17,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 RunState runState;
@@ -123,7 +124,10 @@ void terminateRun()
     }
 }
 
-bool openResultFolder(const std::wstring& folder)
+namespace {
+
+// False when the folder is not there afterwards or the shell would not open it.
+bool openFolderNow(const std::wstring& folder)
 {
     // A relative folder is relative to the current folder, which the engine
     // shares; the shell is given the full path, and only ever a folder.
@@ -143,25 +147,68 @@ bool openResultFolder(const std::wstring& folder)
                                                              : shortForm;
         }
     }
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return result > 32;
+    SHELLEXECUTEINFOW execute = {sizeof execute};
+    // The thread ends right after: the shell finishes before it returns.
+    execute.fMask = SEE_MASK_NOASYNC;
+    execute.lpVerb = L"open";
+    execute.lpFile = target.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&execute) != FALSE;
 }
 
-bool checkRunConditions(const std::wstring& typedLabel, const std::vector<std::wstring>& folderNames,
+} // namespace
+
+void openResultFolder(const std::wstring& folder)
+{
+    // The shell may take many seconds (a file manager that starts slowly, a
+    // network folder, a handler that waits for it to be idle); the window
+    // answers meanwhile, and hears back only when it failed.
+    HWND window = mainState.mainWindow;
+    std::thread([window, folder] {
+        // As the shell's documentation asks of a thread that calls it.
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        if (!openFolderNow(folder)) {
+            auto told = std::make_unique<std::wstring>(folder);
+            if (PostMessageW(window, WM_OPEN_FAILED, 0, reinterpret_cast<LPARAM>(told.get()))) {
+                told.release(); // the window's now
+            }
+        }
+        if (SUCCEEDED(com)) {
+            CoUninitialize();
+        }
+    }).detach();
+}
+
+void tellOpenFailed(std::wstring* folder)
+{
+    const std::unique_ptr<std::wstring> owned(folder);
+    appendLog(fillPlaceholder(uiText(T_MSG_OPEN_FAILED), *owned));
+}
+
+bool checkRunConditions(const std::wstring& typedLabel, const std::vector<RunFolderName>& folderNames,
     const std::wstring& outputRoot)
 {
     if (typedLabel.size() > 255) {
         refuse(T_ERR_LABEL_TOO_LONG, MB_ICONWARNING);
         return false;
     }
+    if (!typedLabel.empty() && !isValidFolderName(typedLabel)) {
+        refuse(T_ERR_BAD_LABEL, MB_ICONWARNING);
+        return false;
+    }
     // Each run's folder is one folder below the date: the label, or the
-    // recording's name, which may be no folder name at all ("...wav").
-    for (const std::wstring& name : folderNames) {
-        if (!isValidFolderName(name)) {
-            refuse(typedLabel.empty() ? T_ERR_NEED_LABEL : T_ERR_BAD_LABEL, MB_ICONWARNING);
-            return false;
+    // recording's name, which may be no folder name at all ("...wav"). In a
+    // queue the label is joined to the name, so the name is to blame.
+    for (const RunFolderName& folder : folderNames) {
+        if (isValidFolderName(folder.name)) {
+            continue;
         }
+        if (!folder.recording.empty()) {
+            showMessage(mainState.mainWindow, T_ERR_ITEM_NAME, folder.recording, MB_OK | MB_ICONWARNING);
+        } else {
+            refuse(typedLabel.empty() ? T_ERR_NEED_LABEL : T_ERR_BAD_LABEL, MB_ICONWARNING);
+        }
+        return false;
     }
     if (namesDevice(outputRoot)) {
         refuse(T_ERR_DEVICE_OUTPUT, MB_ICONWARNING);
@@ -195,36 +242,43 @@ bool launchRun(const RunRequest& request)
         refuse(input == PathKind::Folder ? T_ERR_INPUT_IS_FOLDER : T_ERR_NO_FILE, MB_ICONWARNING);
         return false;
     }
-    if (!checkRunConditions(request.label, {runFolderName(request)}, request.outputRoot)) {
+    if (!checkRunConditions(request.label, {{runFolderName(request)}}, request.outputRoot)) {
         return false;
     }
-    if (!startRun(request)) {
+    if (startRun(request) != StartResult::Started) {
         refuse(T_ERR_START, MB_ICONERROR);
         return false;
     }
     return true;
 }
 
-bool startRun(const RunRequest& request)
+std::wstring todayFolderName()
 {
-    if (runState.running) {
-        return false;
-    }
-    rememberChoices(request);
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const LaunchPlan plan = planLaunch(request, executableDirectory() + ENGINE_FILE_SUFFIX,
-        dateFolderName(now.wYear, now.wMonth, now.wDay));
+    return dateFolderName(now.wYear, now.wMonth, now.wDay);
+}
+
+StartResult startRun(const RunRequest& request)
+{
+    if (runState.running) {
+        return StartResult::NotStarted;
+    }
+    rememberChoices(request);
+    const LaunchPlan plan = planLaunch(request, executableDirectory() + ENGINE_FILE_SUFFIX, todayFolderName());
+    if (!plan.fits) {
+        return StartResult::TooLong;
+    }
 
     UniqueHandle pipeRead;
     UniqueHandle pipeWrite;
-    if (!plan.fits || !createOutputPipe(pipeRead, pipeWrite)) {
-        return false;
+    if (!createOutputPipe(pipeRead, pipeWrite)) {
+        return StartResult::NotStarted;
     }
     UniqueHandle job = createRunJob();
     UniqueHandle process;
     if (!startEngine(plan.commandLine, pipeWrite.get(), job.get(), process)) {
-        return false;
+        return StartResult::NotStarted;
     }
     pipeWrite.reset(); // the read end now ends with the engine and its helpers
 
@@ -258,10 +312,10 @@ bool startRun(const RunRequest& request)
         if (!queueRunning()) {
             setBusy(false);
         }
-        return false;
+        return StartResult::NotStarted;
     }
     context.release(); // the pump's now
-    return true;
+    return StartResult::Started;
 }
 
 void showRunFinished(unsigned exitCode)
@@ -279,7 +333,7 @@ void showRunFinished(unsigned exitCode)
     }
     setBusy(false);
     showRunOnTaskbar(mainState.mainWindow, exitCode == 0 ? RunProgress::Done : RunProgress::Failed);
-    if (exitCode == 0 && !runState.outputFolder.empty() && !openResultFolder(runState.outputFolder)) {
-        appendLog(fillPlaceholder(uiText(T_MSG_OPEN_FAILED), runState.outputFolder));
+    if (exitCode == 0 && !runState.outputFolder.empty()) {
+        openResultFolder(runState.outputFolder);
     }
 }

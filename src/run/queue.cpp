@@ -120,10 +120,29 @@ FolderScan recordingsIn(const std::wstring& folder)
     return scan;
 }
 
+std::vector<std::wstring> namesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileExW((longPathForm(fullPath(folder)) + L"\\*").c_str(), FindExInfoBasic, &found,
+        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        if (std::wstring_view name = found.cFileName; name != L"." && name != L"..") {
+            names.emplace_back(name);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longestPath)
 {
     ExpandedPaths expanded;
-    for (const std::wstring& path : paths) {
+    for (const std::wstring& given : paths) {
+        const std::wstring path = fullPath(given);
         if (path.size() > longestPath) {
             expanded.tooLong.push_back(path);
             continue;
@@ -156,10 +175,6 @@ ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longest
     return expanded;
 }
 
-namespace {
-
-// A path as Windows compares it: upper case by the invariant table, which
-// is what an ordinal comparison ignoring case folds to.
 std::wstring pathKey(const std::wstring& path)
 {
     std::wstring key = path;
@@ -169,8 +184,6 @@ std::wstring pathKey(const std::wstring& path)
     }
     return key;
 }
-
-} // namespace
 
 size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files)
 {
@@ -190,6 +203,29 @@ size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files)
     return added;
 }
 
+void takeInSaved(RunQueue& queue, RunQueue saved)
+{
+    std::unordered_set<std::wstring> current;
+    current.reserve(queue.items.size());
+    for (const QueueItem& item : queue.items) {
+        current.insert(pathKey(item.path));
+    }
+    std::vector<QueueItem> items;
+    items.reserve(saved.items.size() + queue.items.size());
+    for (QueueItem& item : saved.items) {
+        if (current.count(pathKey(item.path)) == 0) {
+            items.push_back(std::move(item));
+        }
+    }
+    if (queue.items.empty()) {
+        queue.outputRoot = std::move(saved.outputRoot);
+        queue.speakerCount = saved.speakerCount;
+        queue.makeClips = saved.makeClips;
+    }
+    items.insert(items.end(), std::make_move_iterator(queue.items.begin()), std::make_move_iterator(queue.items.end()));
+    queue.items = std::move(items);
+}
+
 std::wstring itemLabel(std::wstring_view typed, std::wstring_view path)
 {
     const std::wstring stem = fileStem(path);
@@ -198,26 +234,27 @@ std::wstring itemLabel(std::wstring_view typed, std::wstring_view path)
 
 void assignLabels(RunQueue& queue, std::wstring_view typed, const std::vector<std::wstring>& taken)
 {
-    for (size_t index = 0; index < queue.items.size(); ++index) {
-        QueueItem& item = queue.items[index];
+    // Folder names compare as paths do; a set keeps a queue of thousands
+    // (and a date folder of thousands) from comparing each with every other.
+    std::unordered_set<std::wstring> used;
+    for (const std::wstring& name : taken) {
+        used.insert(pathKey(name));
+    }
+    for (const QueueItem& item : queue.items) {
+        if (item.state != ItemState::Waiting && !item.label.empty()) {
+            used.insert(pathKey(item.label));
+        }
+    }
+    for (QueueItem& item : queue.items) {
         if (item.state != ItemState::Waiting) {
             continue;
         }
-        const auto used = [&](const std::wstring& name) {
-            for (size_t other = 0; other < queue.items.size(); ++other) {
-                if (other != index && !queue.items[other].label.empty() && sameName(queue.items[other].label, name)
-                    && (other < index || queue.items[other].state != ItemState::Waiting)) {
-                    return true;
-                }
-            }
-            return std::any_of(taken.begin(), taken.end(), [&](const std::wstring& name2) { return sameName(name2, name); });
-        };
         const std::wstring base = itemLabel(typed, item.path);
         std::wstring label = base;
-        for (int number = 2; used(label); ++number) {
+        for (int number = 2; !used.insert(pathKey(label)).second; ++number) {
             label = base + L" (" + std::to_wstring(number) + L")";
         }
-        item.label = label;
+        item.label = std::move(label);
     }
 }
 

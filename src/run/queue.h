@@ -29,6 +29,9 @@ struct RunQueue {
 
 // As Windows compares paths: ordinal, ignoring case.
 bool samePath(std::wstring_view left, std::wstring_view right);
+// The form in which two paths that samePath finds equal are equal: upper
+// case by the invariant table.
+std::wstring pathKey(const std::wstring& path);
 
 // A file the recording filter of the input picker lists.
 bool isRecording(std::wstring_view path);
@@ -49,9 +52,16 @@ struct FolderScan {
 };
 FolderScan recordingsIn(const std::wstring& folder);
 
+// The names of everything in a folder, nothing when it cannot be listed:
+// the result folders of the day that exist already, which a queue's labels
+// avoid.
+std::vector<std::wstring> namesIn(const std::wstring& folder);
+
 // What a drop, a pick or a command line gives, sorted out: the recordings
 // (a folder's as above, in the order given), and what is told about the
-// rest. Touches the file system only, so it may run on any thread.
+// rest. Every path is made full first ("." and ".." resolved, against the
+// current folder), so one file given in two spellings is one recording.
+// Touches the file system only, so it may run on any thread.
 struct ExpandedPaths {
     std::vector<std::wstring> recordings;
     size_t skipped = 0;                  // files that are not recordings
@@ -65,6 +75,12 @@ ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longest
 // Appends the files that are not queued yet, in their order, as waiting
 // items; returns how many were added.
 size_t addToQueue(RunQueue& queue, const std::vector<std::wstring>& files);
+
+// The saved queue, read late (it could not be read at start), joins the
+// queue: its items first, as they were there first, then the items added
+// since; a file in both stays as the queue has it. An empty queue takes the
+// saved one's output root, speaker count and clips too.
+void takeInSaved(RunQueue& queue, RunQueue saved);
 
 // An item's label: its stem, or "<typed>-<stem>" when a label was typed.
 std::wstring itemLabel(std::wstring_view typed, std::wstring_view path);

@@ -9,9 +9,11 @@
 #include "text/catalogue.h"
 #include "text/log_pane.h"
 #include "util/files.h"
+#include "util/handles.h"
 #include "util/paths.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
 #include <thread>
 
@@ -31,6 +33,8 @@ struct QueueProgress {
     size_t cancelled = 0;
     std::wstring lastDateFolder; // of the last item that succeeded
     std::wstring typedLabel;
+    std::vector<std::wstring> taken; // names in the day's folder before it began
+    bool engineFailed = false;       // it stopped because the engine could not start
 };
 
 QueueProgress progress;
@@ -39,6 +43,63 @@ QueueProgress progress;
 // no parsing before it is replaced.
 std::string lastWritten;
 bool saveFailureTold = false;
+
+// queue.json belongs to one window of an installation at a time; another
+// window keeps its queue in memory only, so that neither writes over the
+// other's. Held from the first claim to the end of the process.
+UniqueHandle queueFileClaim;
+bool queueFileOwned = false;
+
+// queue.json was there but could not be read (another program held it):
+// nothing is written over it until it has been read and its items taken in.
+bool savedQueueUnread = false;
+
+bool claimQueueFile()
+{
+    if (queueFileOwned) {
+        return true;
+    }
+    // One name per installation: the folder's path in the form Windows
+    // compares paths, hashed (FNV-1a), since a name may hold no backslash.
+    unsigned long long hash = 14695981039346656037ull;
+    for (const wchar_t unit : pathKey(queueFilePath())) {
+        hash = (hash ^ unit) * 1099511628211ull;
+    }
+    wchar_t name[96];
+    swprintf(name, 96, L"Local\\%ls-queue-%016llx", MAIN_WINDOW_CLASS, hash);
+    queueFileClaim.reset(CreateMutexW(nullptr, FALSE, name));
+    if (queueFileClaim != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Not held on to, so that a window started after the owner has gone
+        // can claim the file.
+        queueFileClaim.reset();
+        return false;
+    }
+    // Without a claim to be had at all, the file is kept as it always was.
+    queueFileOwned = true;
+    return true;
+}
+
+// Reads queue.json and takes its items in, the item that was running
+// marked interrupted; a broken file is kept aside as a numbered .bak. False
+// when it is there but cannot be read now.
+bool takeInSavedQueue()
+{
+    const std::wstring path = queueFilePath();
+    std::string bytes;
+    const ReadResult read = readWholeFile(path, bytes);
+    savedQueueUnread = read == ReadResult::Unreadable || read == ReadResult::Locked;
+    if (read != ReadResult::Ok) {
+        return !savedQueueUnread;
+    }
+    if (std::optional<RunQueue> saved = queueFromJson(bytes)) {
+        markInterrupted(*saved); // the program ended while it ran
+        takeInSaved(runQueue, std::move(*saved));
+        lastWritten = std::move(bytes);
+    } else if (const std::wstring kept = keepNumberedBackup(path, bytes); !kept.empty()) {
+        appendLog(fillPlaceholder(uiText(T_LOG_QUEUE_BROKEN), kept));
+    }
+    return true;
+}
 
 size_t finishedItems()
 {
@@ -72,23 +133,39 @@ QueueItem* runningItem()
 
 void endQueue()
 {
+    // Not run: what this OK left waiting, not what an earlier one left
+    // interrupted.
+    const size_t notRun = queueTotal() - finishedItems();
     progress.active = false;
-    const QueueSummary summary = summarize(runQueue);
     appendLog(fillPlaceholders(uiText(T_LOG_QUEUE_SUMMARY),
         {std::to_wstring(progress.done), std::to_wstring(progress.failed), std::to_wstring(progress.cancelled),
-            std::to_wstring(summary.notRun)}));
+            std::to_wstring(notRun)}));
     saveQueue();
     refreshQueueList();
     setBusy(false);
     SetWindowTextW(mainState.mainWindow, uiText(T_APP_TITLE));
-    showRunOnTaskbar(mainState.mainWindow, progress.failed > 0 ? RunProgress::Failed : RunProgress::Done);
+    showRunOnTaskbar(
+        mainState.mainWindow, progress.failed > 0 || progress.engineFailed ? RunProgress::Failed : RunProgress::Done);
     // One folder for the whole queue, not one per item.
-    if (!progress.lastDateFolder.empty() && !openResultFolder(progress.lastDateFolder)) {
-        appendLog(fillPlaceholder(uiText(T_MSG_OPEN_FAILED), progress.lastDateFolder));
+    if (!progress.lastDateFolder.empty()) {
+        openResultFolder(progress.lastDateFolder);
     }
 }
 
-// Starts the next waiting item; an item whose file has gone fails with a
+// Marks the item that was to run failed, with the reason in the log after
+// its start line, so the log reads as for any run.
+void failItem(const std::wstring& path, const std::wstring& reason)
+{
+    appendLog(std::wstring(uiText(T_LOG_START)) + path);
+    appendLog(reason);
+    if (QueueItem* item = runningItem(); item != nullptr) {
+        item->state = ItemState::Failed;
+    }
+    ++progress.failed;
+}
+
+// Starts the next waiting item. An item that cannot run (its file has gone,
+// its folder name is not allowed, its command line too long) fails with a
 // log line and the queue goes on, since nobody may be there to answer a
 // message box. An engine that cannot start at all ends the queue.
 void startNextItem()
@@ -97,22 +174,34 @@ void startNextItem()
         QueueItem& item = runQueue.items[*next];
         item.state = ItemState::Running;
         progress.currentPath = item.path;
+        const RunRequest request{item.path, runQueue.outputRoot, item.label, runQueue.speakerCount, runQueue.makeClips};
+        // Saving may take in a saved queue read late: the item is found by
+        // its path from here on.
         showQueueProgress();
         saveQueue();
         refreshQueueList();
-        if (pathKind(item.path) != PathKind::File) {
-            appendLog(std::wstring(uiText(T_LOG_START)) + item.path);
-            appendLog(uiText(T_ERR_NO_FILE));
-            item.state = ItemState::Failed;
-            ++progress.failed;
+        if (pathKind(request.inputPath) != PathKind::File) {
+            failItem(request.inputPath, uiText(T_ERR_NO_FILE));
             continue;
         }
-        const RunRequest request{item.path, runQueue.outputRoot, item.label, runQueue.speakerCount, runQueue.makeClips};
-        if (startRun(request)) {
+        // Items added while the queue runs were not checked before it began.
+        if (!isValidFolderName(request.label)) {
+            failItem(request.inputPath, fillPlaceholder(uiText(T_ERR_ITEM_NAME), request.inputPath));
+            continue;
+        }
+        const StartResult started = startRun(request);
+        if (started == StartResult::Started) {
             return;
         }
+        if (started == StartResult::TooLong) {
+            failItem(request.inputPath, uiText(T_ERR_START));
+            continue;
+        }
         appendLog(uiText(T_ERR_START));
-        item.state = ItemState::Waiting;
+        if (QueueItem* running = runningItem(); running != nullptr) {
+            running->state = ItemState::Waiting;
+        }
+        progress.engineFailed = true;
         break;
     }
     endQueue();
@@ -127,24 +216,30 @@ std::wstring queueFilePath()
 
 void loadSavedQueue()
 {
-    const std::wstring path = queueFilePath();
-    std::string bytes;
-    // A file that cannot be read now is left alone; saves will not replace it.
-    if (readWholeFile(path, bytes) != ReadResult::Ok) {
+    if (!claimQueueFile()) {
+        appendLog(fillPlaceholder(uiText(T_LOG_QUEUE_ELSEWHERE), queueFilePath()));
         return;
     }
-    if (std::optional<RunQueue> saved = queueFromJson(bytes)) {
-        runQueue = std::move(*saved);
-        markInterrupted(runQueue); // the program ended while it ran
-        lastWritten = bytes;
-    } else if (const std::wstring kept = keepNumberedBackup(path, bytes); !kept.empty()) {
-        appendLog(fillPlaceholder(uiText(T_LOG_QUEUE_BROKEN), kept));
+    if (!takeInSavedQueue()) {
+        appendLog(fillPlaceholder(uiText(T_LOG_QUEUE_UNREAD), queueFilePath()));
     }
     refreshQueueList();
 }
 
 void saveQueue()
 {
+    if (!queueFileOwned) {
+        return;
+    }
+    if (savedQueueUnread) {
+        // Still out of reach: the log said so at start.
+        if (!takeInSavedQueue()) {
+            return;
+        }
+        if (progress.active) {
+            assignLabels(runQueue, progress.typedLabel, progress.taken);
+        }
+    }
     const std::wstring path = queueFilePath();
     std::string current;
     const ReadResult read = readWholeFile(path, current);
@@ -200,7 +295,7 @@ void addExpandedPaths(const ExpandedPaths& expanded)
     if (progress.active) {
         // Arrived while the queue runs (a folder still being read when OK
         // was pressed): they run too, under labels of their own.
-        assignLabels(runQueue, progress.typedLabel, {});
+        assignLabels(runQueue, progress.typedLabel, progress.taken);
         showQueueProgress();
     }
     saveQueue();
@@ -212,14 +307,17 @@ void addToRunQueue(const std::vector<std::wstring>& paths)
     addExpandedPaths(expandPaths(paths, LONGEST_QUEUED_PATH));
 }
 
-void addToRunQueueLater(std::vector<std::wstring> paths)
+void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead)
 {
     HWND window = mainState.mainWindow;
     // Reading a large or a network folder may take long: never on the
     // window's thread. The window takes the result when it arrives; if the
     // window has gone meanwhile, the result goes with the thread.
-    std::thread([window, paths = std::move(paths)] {
+    std::thread([window, paths = std::move(paths), lead = std::move(lead)] {
         auto expanded = std::make_unique<ExpandedPaths>(expandPaths(paths, LONGEST_QUEUED_PATH));
+        if (!lead.empty() && !expanded->recordings.empty()) {
+            expanded->recordings.insert(expanded->recordings.begin(), fullPath(lead));
+        }
         if (PostMessageW(window, WM_PATHS_EXPANDED, 0, reinterpret_cast<LPARAM>(expanded.get()))) {
             expanded.release(); // the window's now
         }
@@ -237,34 +335,45 @@ bool startQueue(const RunRequest& fields)
         return false;
     }
     if (!fields.inputPath.empty()) {
-        if (pathKind(fields.inputPath) == PathKind::Missing) {
+        switch (pathKind(fields.inputPath)) {
+        case PathKind::Missing:
             showMessage(mainState.mainWindow, T_ERR_NO_FILE, MB_OK | MB_ICONWARNING);
             return false;
+        case PathKind::File:
+            // Whatever its type: a single run would take it too.
+            addToQueue(runQueue, {fullPath(fields.inputPath)});
+            break;
+        case PathKind::Folder:
+            addToRunQueue({fields.inputPath});
+            break;
         }
-        addToRunQueue({fields.inputPath});
     }
     runQueue.outputRoot = fields.outputRoot;
     runQueue.speakerCount = fields.speakerCount;
     runQueue.makeClips = fields.makeClips;
-    assignLabels(runQueue, fields.label, {});
+    // Result folders of the day from before (an earlier queue, a restart, a
+    // cleared list) are never shared either.
+    std::vector<std::wstring> taken = namesIn(joinPath(fields.outputRoot, todayFolderName()));
+    assignLabels(runQueue, fields.label, taken);
     saveQueue();
     refreshQueueList();
-    std::vector<std::wstring> labels;
+    std::vector<RunFolderName> folders;
     for (const QueueItem& item : runQueue.items) {
         if (item.state == ItemState::Waiting) {
-            labels.push_back(item.label);
+            folders.push_back(RunFolderName{item.label, item.path});
         }
     }
-    if (labels.empty()) {
+    if (folders.empty()) {
         MessageBeep(MB_ICONWARNING); // nothing waits: Run again makes finished items wait
         return false;
     }
-    if (!checkRunConditions(fields.label, labels, fields.outputRoot)) {
+    if (!checkRunConditions(fields.label, folders, fields.outputRoot)) {
         return false;
     }
     progress = QueueProgress{};
     progress.active = true;
     progress.typedLabel = fields.label;
+    progress.taken = std::move(taken);
     setBusy(true);
     startNextItem();
     return true;

@@ -15,7 +15,10 @@ extern RunQueue runQueue;
 std::wstring queueFilePath();
 
 // At start: the saved queue, the item that was running marked interrupted.
-// A broken file is kept aside as a numbered .bak, and the log says so.
+// A broken file is kept aside as a numbered .bak, and the log says so; a
+// file that cannot be read now (held by another program) is left alone and
+// taken in at the first save that can read it. queue.json is one window's:
+// another window of the same installation keeps its queue in memory only.
 void loadSavedQueue();
 
 // Writes the queue with the configuration file's safe-save rules; a failure
@@ -28,8 +31,9 @@ void saveQueue();
 void addToRunQueue(const std::vector<std::wstring>& paths);
 // The same, with the folders read on a thread of their own: the window
 // receives WM_PATHS_EXPANDED with the result and passes it to addExpandedPaths
-// (which then owns it).
-void addToRunQueueLater(std::vector<std::wstring> paths);
+// (which then owns it). A lead file (the one the user put in the input
+// field) goes first, whatever its type, when anything else is added.
+void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead = {});
 void addExpandedPaths(const ExpandedPaths& expanded);
 
 // A queue is running: between OK and its summary line.

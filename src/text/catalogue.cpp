@@ -78,6 +78,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"名称标签太长：文件夹名最多 255 个字符。", // T_ERR_LABEL_TOO_LONG
         L"设置文件无法按原样读取，无法使用的内容已恢复为默认值；原文件已保存为 {0}。", // T_LOG_CONFIG_RESET
         L"设置文件 {0} 正被其他程序占用。请关闭该程序后重试。", // T_ERR_CONFIG_IN_USE
+        L"保存的队列 {0} 暂时无法读取，可能正被其他程序占用。该文件保持不变，一旦可以读取，其中的项目会加入列表。", // T_LOG_QUEUE_UNREAD
+        L"{0} 的结果文件夹名不可用：加上名称标签后超过 255 个字符、以点或空格结尾，或是 CON 等保留名称。请重命名该文件、修改名称标签，或将它移出队列。", // T_ERR_ITEM_NAME
+        L"本程序的另一个窗口正在使用队列文件 {0}。此窗口的队列在关闭后不会保留。", // T_LOG_QUEUE_ELSEWHERE
     },
     // English ("en")
     {
@@ -152,6 +155,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"The name label is too long: a folder name can have at most 255 characters.", // T_ERR_LABEL_TOO_LONG
         L"The settings file could not be read as it was; what could not be used is back at its default, and the file was kept as {0}.", // T_LOG_CONFIG_RESET
         L"The settings file {0} is in use by another program. Close that program and try again.", // T_ERR_CONFIG_IN_USE
+        L"The saved queue {0} cannot be read now; another program may be using it. The file is left as it is, and its recordings join the list as soon as it can be read.", // T_LOG_QUEUE_UNREAD
+        L"The result folder name for {0} cannot be used: with the name label it is longer than 255 characters, ends with a dot or a blank, or is a reserved name such as CON. Rename the recording, change the name label, or remove the recording from the queue.", // T_ERR_ITEM_NAME
+        L"Another window of this program keeps the queue in {0}. The queue of this window is not kept when it closes.", // T_LOG_QUEUE_ELSEWHERE
     },
     // Japanese ("ja")
     {
@@ -226,6 +232,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"名前ラベルが長すぎます。フォルダ名は 255 文字までです。", // T_ERR_LABEL_TOO_LONG
         L"設定ファイルをそのまま読み込めなかったため、使えない項目を既定値に戻しました。元のファイルは {0} として残してあります。", // T_LOG_CONFIG_RESET
         L"設定ファイル {0} は他のプログラムが使用中です。そのプログラムを閉じてから、もう一度お試しください。", // T_ERR_CONFIG_IN_USE
+        L"保存されたキュー {0} を今は読み取れません。他のプログラムが使用している可能性があります。ファイルはそのまま残し、読み取れるようになり次第、その項目を一覧に加えます。", // T_LOG_QUEUE_UNREAD
+        L"{0} の結果フォルダ名は使えません。名前ラベルを付けると 255 文字を超えるか、末尾がピリオドや空白になるか、CON などの予約名になります。ファイル名か名前ラベルを変更するか、キューから削除してください。", // T_ERR_ITEM_NAME
+        L"このプログラムの別のウィンドウがキューを {0} に保存しています。このウィンドウのキューは閉じると残りません。", // T_LOG_QUEUE_ELSEWHERE
     },
     // Korean ("ko")
     {
@@ -300,6 +309,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"이름 라벨이 너무 깁니다. 폴더 이름은 최대 255자입니다.", // T_ERR_LABEL_TOO_LONG
         L"설정 파일을 그대로 읽을 수 없어 쓸 수 없는 항목을 기본값으로 되돌렸습니다. 원래 파일은 {0}(으)로 보관했습니다.", // T_LOG_CONFIG_RESET
         L"설정 파일 {0}을(를) 다른 프로그램이 사용 중입니다. 그 프로그램을 닫은 뒤 다시 시도하세요.", // T_ERR_CONFIG_IN_USE
+        L"저장된 대기열 {0}을(를) 지금은 읽을 수 없습니다. 다른 프로그램이 사용 중일 수 있습니다. 파일은 그대로 두며, 읽을 수 있게 되는 즉시 그 항목을 목록에 추가합니다.", // T_LOG_QUEUE_UNREAD
+        L"{0}의 결과 폴더 이름을 쓸 수 없습니다. 이름 라벨을 붙이면 255자를 넘거나, 마침표나 공백으로 끝나거나, CON 같은 예약된 이름이 됩니다. 파일 이름이나 이름 라벨을 바꾸거나, 대기열에서 제거하세요.", // T_ERR_ITEM_NAME
+        L"이 프로그램의 다른 창이 대기열을 {0}에 보관하고 있습니다. 이 창의 대기열은 창을 닫으면 유지되지 않습니다.", // T_LOG_QUEUE_ELSEWHERE
     },
     // German ("de")
     {
@@ -374,6 +386,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Das Namenslabel ist zu lang: Ein Ordnername darf höchstens 255 Zeichen haben.", // T_ERR_LABEL_TOO_LONG
         L"Die Einstellungsdatei konnte nicht so gelesen werden, wie sie war; was nicht verwendbar war, steht wieder auf dem Standardwert, und die Datei wurde als {0} aufbewahrt.", // T_LOG_CONFIG_RESET
         L"Die Einstellungsdatei {0} wird von einem anderen Programm verwendet. Schließen Sie dieses Programm und versuchen Sie es erneut.", // T_ERR_CONFIG_IN_USE
+        L"Die gespeicherte Warteschlange {0} ist gerade nicht lesbar; vielleicht verwendet sie ein anderes Programm. Die Datei bleibt, wie sie ist, und ihre Aufnahmen kommen in die Liste, sobald sie lesbar ist.", // T_LOG_QUEUE_UNREAD
+        L"Der Ergebnisordnername für {0} ist nicht möglich: Mit dem Namenslabel ist er länger als 255 Zeichen, endet auf Punkt oder Leerzeichen oder ist ein reservierter Name wie CON. Benennen Sie die Aufnahme um, ändern Sie das Namenslabel oder entfernen Sie die Aufnahme aus der Warteschlange.", // T_ERR_ITEM_NAME
+        L"Ein anderes Fenster dieses Programms führt die Warteschlange in {0}. Die Warteschlange dieses Fensters bleibt nach dem Schließen nicht erhalten.", // T_LOG_QUEUE_ELSEWHERE
     },
     // French ("fr")
     {
@@ -448,6 +463,9 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"L'étiquette du nom est trop longue : un nom de dossier compte au plus 255 caractères.", // T_ERR_LABEL_TOO_LONG
         L"Le fichier de paramètres n'a pas pu être lu tel quel ; ce qui était inutilisable a repris sa valeur par défaut, et le fichier a été conservé sous {0}.", // T_LOG_CONFIG_RESET
         L"Le fichier de paramètres {0} est utilisé par un autre programme. Fermez ce programme et réessayez.", // T_ERR_CONFIG_IN_USE
+        L"La file enregistrée {0} est illisible pour le moment ; un autre programme l'utilise peut-être. Le fichier reste tel quel, et ses enregistrements rejoignent la liste dès qu'il est lisible.", // T_LOG_QUEUE_UNREAD
+        L"Le nom du dossier de résultats de {0} n'est pas utilisable : avec l'étiquette de nom, il dépasse 255 caractères, se termine par un point ou un espace, ou est un nom réservé comme CON. Renommez l'enregistrement, changez l'étiquette de nom ou retirez l'enregistrement de la file.", // T_ERR_ITEM_NAME
+        L"Une autre fenêtre de ce programme tient la file dans {0}. La file de cette fenêtre n'est pas conservée à sa fermeture.", // T_LOG_QUEUE_ELSEWHERE
     },
 };
 

@@ -84,6 +84,9 @@ enum TextId : int {
     T_ERR_LABEL_TOO_LONG = 68,
     T_LOG_CONFIG_RESET = 69,  // "{0}" takes the backup
     T_ERR_CONFIG_IN_USE = 70,  // "{0}" takes the configuration file
+    T_LOG_QUEUE_UNREAD = 71,  // "{0}" takes queue.json's path
+    T_ERR_ITEM_NAME = 72,  // "{0}" takes the recording
+    T_LOG_QUEUE_ELSEWHERE = 73,  // "{0}" takes queue.json's path
     TEXT_COUNT
 };
 

@@ -121,15 +121,63 @@ TEST(Queues, ClosingMidQueueAndStartingAgainShowsTheItemInterrupted)
         FrontEnd::answer(question, IDOK);
         EXPECT_EQ(frontEnd.waitForExit(), 0);
     }
-    FrontEnd again(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}});
-    ASSERT_TRUE(waitForRows(again, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Waiting", L""}}))
-        << "nothing starts by itself";
-    again.click(IDC_BTN_OK);
-    ASSERT_TRUE(again.waitForLine(summaryEn(1, 0, 0, 1)));
-    EXPECT_TRUE(waitForRows(again, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Done", L"2"}}));
+    // A single --autostart FILE is the single run it always was: the
+    // queue's waiting item stays waiting.
+    writeBytes(installation.file(L"single.wav"), "RIFF");
+    {
+        FrontEnd again(installation, L"--autostart \"" + installation.file(L"single.wav") + L"\"", {{L"STANDIN_DELAY_MS", L"0"}});
+        ASSERT_TRUE(again.waitForLine(L"Done."));
+        ASSERT_TRUE(waitForRows(again, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Waiting", L""}}))
+            << "nothing else starts by itself";
+        // Open before another window comes, which closes only what appeared in its time.
+        EXPECT_EQ(again.waitForForeignWindows(1).size(), 1u);
+        const std::string savedBefore = readBytes(installation.file(L"queue.json"));
+
+        // A second window of the same installation leaves queue.json to the first.
+        FrontEnd other(installation,
+            L"\"" + installation.file(L"single.wav") + L"\" \"" + installation.file(L"talks\\2.wav") + L"\"");
+        EXPECT_TRUE(other.waitForLine(L"Another window of this program keeps the queue in " + installation.file(L"queue.json")
+            + L". The queue of this window is not kept when it closes."));
+        EXPECT_TRUE(waitForRows(other, {{L"single.wav", L"Waiting", L""}, {L"2.wav", L"Waiting", L""}}))
+            << "the input restored from the last run does not lead";
+        EXPECT_EQ(readBytes(installation.file(L"queue.json")), savedBefore);
+        again.closeForeignWindows();
+    }
+
+    // A result folder of the day that is there already is not shared; the
+    // restored input does not join the queue.
+    FrontEnd last(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(waitForRows(last, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Waiting", L""}}));
+    CreateDirectoryW(installation.file(L"outputs\\" + todayFolder() + L"\\2").c_str(), nullptr);
+    last.click(IDC_BTN_OK);
+    ASSERT_TRUE(last.waitForLine(summaryEn(1, 0, 0, 0))) << "the earlier interrupted item is no part of this queue";
+    EXPECT_TRUE(waitForRows(last, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Done", L"2 (2)"}}));
     const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
     EXPECT_EQ(saved["items"][0]["state"], "interrupted");
     EXPECT_EQ(saved["items"][1]["state"], "done");
     EXPECT_EQ(saved.dump().find("secret"), std::string::npos) << "no account value";
-    again.closeForeignWindows();
+    last.closeForeignWindows();
+}
+
+TEST(Queues, AnItemThatCannotStartFailsAndTheRestGoOnButAnEngineThatCannotStartStopsTheQueue)
+{
+    for (const bool tooLong : {true, false}) {
+        SCOPED_TRACE(tooLong ? "command line too long" : "engine that is no program");
+        Installation installation;
+        if (!tooLong) {
+            writeBytes(installation.engine(), "this is not a program");
+        }
+        makeRecordings(installation, {{L"1.wav", "RIFF"}, {L"2.wav", "RIFF"}});
+        FrontEnd frontEnd(installation, L"\"" + installation.file(L"talks") + L"\"");
+        ASSERT_TRUE(waitForRows(frontEnd, {{L"1.wav", L"Waiting", L""}, {L"2.wav", L"Waiting", L""}}));
+        if (tooLong) {
+            frontEnd.setText(IDC_EDIT_OUTPUT, L"D:\\" + std::wstring(33000, L'r'));
+        }
+        frontEnd.click(IDC_BTN_OK);
+        ASSERT_TRUE(frontEnd.waitForLine(tooLong ? summaryEn(0, 2, 0, 0) : summaryEn(0, 0, 0, 2)));
+        const std::wstring state = tooLong ? L"Failed" : L"Waiting";
+        EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", state, L""}, {L"2.wav", state, L""}}));
+        EXPECT_EQ(countLines(frontEnd, L"Failed to start the processing program."), tooLong ? 2u : 1u);
+        EXPECT_TRUE(frontEnd.enabled(IDC_BTN_OK));
+    }
 }

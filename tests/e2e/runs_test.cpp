@@ -167,6 +167,7 @@ TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
         LPCWSTR icon;
         const wchar_t* output = L"outputs";
         bool makeInput = false;
+        bool queued = false; // the recording and the input in the queue
     } cases[] = {
         {"missing input", englishConfig(), true, L"gone.wav", L"", noFile, IDI_WARNING},
         {"input is a folder", englishConfig(), true, L"", L"", L"This is a folder, not a file. Choose an audio/video file.",
@@ -194,6 +195,12 @@ TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
         {"label elsewhere", englishConfig(), true, nullptr, L"C:\\evil", badLabel, IDI_WARNING},
         {"label that is a device", englishConfig(), true, nullptr, L"CON", badLabel, IDI_WARNING},
         {"label with a forbidden character", englishConfig(), true, nullptr, L"a\"b", badLabel, IDI_WARNING},
+        // "L-a." ends with a dot: the name is to blame, not the label.
+        {"a queued name that is no folder name with the label", englishConfig(), true, L"a..wav", L"L",
+            L"The result folder name for %s cannot be used: with the name label it is longer than 255 characters, "
+            L"ends with a dot or a blank, or is a reserved name such as CON. Rename the recording, change the name "
+            L"label, or remove the recording from the queue.",
+            IDI_WARNING, L"outputs", true, true},
     };
     for (const Case& refusal : cases) {
         SCOPED_TRACE(refusal.name);
@@ -204,14 +211,21 @@ TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
         if (refusal.makeInput) {
             writeBytes(input, "RIFF");
         }
-        FrontEnd frontEnd(installation, L"");
+        FrontEnd frontEnd(installation, refusal.queued ? inQuotes(recording.path) + L" " + inQuotes(input) : L"");
+        if (refusal.queued) {
+            ASSERT_TRUE(waitUntil([&] { return frontEnd.queueRows().size() == 2; }, 20000));
+        }
         frontEnd.setText(IDC_EDIT_INPUT, input);
         frontEnd.setText(IDC_EDIT_LABEL, refusal.label);
         frontEnd.setText(IDC_EDIT_OUTPUT, refusal.output);
         frontEnd.click(IDC_BTN_OK);
         const MessageBoxSeen box = frontEnd.waitForMessageBox();
         ASSERT_NE(box.box, nullptr);
-        EXPECT_EQ(box.text, refusal.text);
+        std::wstring text = refusal.text;
+        if (const size_t mark = text.find(L"%s"); mark != std::wstring::npos) {
+            text.replace(mark, 2, input);
+        }
+        EXPECT_EQ(box.text, text);
         EXPECT_EQ(box.caption, L"Zozediv Uzuvurodaz Ered");
         EXPECT_EQ(box.icon, refusal.icon);
         EXPECT_EQ(box.owner, frontEnd.window());

@@ -74,7 +74,8 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
             EXPECT_EQ(text.find_first_of(L"\r\n"), std::wstring::npos) << id;
             static constexpr TextId TAKE_ONE[] = {T_MSG_FAILED, T_ERR_SAVE_CONFIG, T_MSG_OPEN_FAILED, T_LOG_EARLIER,
                 T_ERR_SAVE_LOG, T_ERR_NO_RECORDINGS, T_LOG_SKIPPED, T_ERR_FOLDER_UNREADABLE, T_ERR_PATH_TOO_LONG,
-                T_LOG_QUEUE_BROKEN, T_LOG_QUEUE_NOT_SAVED, T_RESULT_EXIT_CODE, T_LOG_CONFIG_RESET, T_ERR_CONFIG_IN_USE};
+                T_LOG_QUEUE_BROKEN, T_LOG_QUEUE_NOT_SAVED, T_RESULT_EXIT_CODE, T_LOG_CONFIG_RESET, T_ERR_CONFIG_IN_USE,
+                T_LOG_QUEUE_UNREAD, T_ERR_ITEM_NAME, T_LOG_QUEUE_ELSEWHERE};
             const size_t values = id == T_LOG_QUEUE_SUMMARY ? 4 : std::count(std::begin(TAKE_ONE), std::end(TAKE_ONE), id);
             for (size_t number = 0; number < 5; ++number) {
                 const std::wstring mark = L"{" + std::to_wstring(number) + L"}";

@@ -70,6 +70,32 @@ TEST(Queue, TheSameFileIsNeverQueuedTwice)
     ASSERT_EQ(queue.items.size(), 3u);
     EXPECT_EQ(queue.items[2].path, L"C:\\rec\\c.wav");
     EXPECT_EQ(queue.items[2].state, ItemState::Waiting);
+
+    // Two spellings of one file are one recording once the paths are full.
+    TempFolder folder;
+    writeBytes(folder.file(L"a.wav"), "x");
+    const ExpandedPaths expanded = expandPaths({folder.file(L"sub\\..\\a.wav"), folder.file(L"a.wav")}, 32767);
+    RunQueue spelled;
+    EXPECT_EQ(addToQueue(spelled, expanded.recordings), 1u);
+    EXPECT_EQ(spelled.items.at(0).path, folder.file(L"a.wav"));
+
+    // A saved queue read late goes first; a file in both stays as the queue
+    // has it, and a queue with items keeps what it runs with.
+    RunQueue saved = queueOf({L"C:\\rec\\old.wav", L"C:\\REC\\C.WAV"});
+    saved.items[1].state = ItemState::Done;
+    saved.outputRoot = L"D:\\saved";
+    takeInSaved(queue, saved);
+    std::vector<std::wstring> paths;
+    for (const QueueItem& item : queue.items) {
+        paths.push_back(item.path);
+    }
+    EXPECT_EQ(paths, (std::vector<std::wstring>{L"C:\\rec\\old.wav", L"C:\\rec\\a.wav", L"C:\\rec\\b.wav", L"C:\\rec\\c.wav"}));
+    EXPECT_EQ(queue.items[3].state, ItemState::Waiting);
+    EXPECT_EQ(queue.outputRoot, L"");
+    RunQueue empty;
+    takeInSaved(empty, saved);
+    EXPECT_EQ(empty.items.size(), 2u);
+    EXPECT_EQ(empty.outputRoot, L"D:\\saved");
 }
 
 TEST(Queue, LabelsAreUniqueInTheQueueAndOnTheDay)

@@ -1,3 +1,4 @@
+#include "app/commands.h"
 #include "app/controls.h"
 #include "app/ids.h"
 #include "app/window_state.h"
@@ -5,7 +6,9 @@
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "config/config.h"
+#include "run/queue_run.h"
 #include "util/dpi.h"
+#include "util/handles.h"
 #include "util/text.h"
 #include "text/catalogue.h"
 
@@ -285,6 +288,49 @@ TEST_F(MainWindow, RestoresTheLastPathsAndTheLanguageFromTheFile)
     EXPECT_EQ(windowText(control(CTL_SPEAKERS)), L"7") << "the last run's choices";
     EXPECT_EQ(SendMessageW(control(CTL_CLIPS), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(config.contents(), file.dump()) << "starting does not rewrite a usable file";
+
+    // Yesterday's recording was not chosen for today's queue.
+    const std::vector<std::wstring> dropped = {folder.file(L"a.wav"), folder.file(L"b.wav")};
+    for (const std::wstring& path : dropped) {
+        writeBytes(path, "RIFF");
+    }
+    takeRecordings(dropped, false);
+    ASSERT_TRUE(pumpUntil([] { return !runQueue.items.empty(); }));
+    ASSERT_EQ(runQueue.items.size(), 2u);
+    EXPECT_EQ(runQueue.items[0].path, dropped[0]);
+}
+
+TEST_F(MainWindow, ASavedQueueInUseAtStartIsNeverWrittenOverAndJoinsOnceItCanBeRead)
+{
+    ConfigScope config("{\"ui_lang\": \"en\"}");
+    TempFolder folder;
+    RunQueue saved;
+    addToQueue(saved, {folder.file(L"saved.wav")});
+    const std::string savedBytes = queueToJson(saved);
+    writeBytes(queueFilePath(), savedBytes);
+    UniqueHandle lock(adoptHandle(
+        CreateFileW(queueFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    ASSERT_NE(lock, nullptr);
+    start();
+    EXPECT_NE(windowText(control(CTL_LOG)).find(fillPlaceholder(uiTextIn(1, T_LOG_QUEUE_UNREAD), queueFilePath())),
+        std::wstring::npos);
+    const std::vector<std::wstring> dropped = {folder.file(L"a.wav"), folder.file(L"b.wav")};
+    for (const std::wstring& path : dropped) {
+        writeBytes(path, "RIFF");
+    }
+    takeRecordings(dropped, false);
+    ASSERT_TRUE(pumpUntil([] { return runQueue.items.size() == 2; }));
+    lock.reset();
+    EXPECT_EQ(readBytes(queueFilePath()), savedBytes) << "not written over while it could not be read";
+
+    // The next save reads it first: its recording leads, nothing is lost.
+    queueEdited();
+    const std::optional<RunQueue> kept = queueFromJson(readBytes(queueFilePath()));
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(kept->items.size(), 3u);
+    EXPECT_EQ(kept->items[0].path, folder.file(L"saved.wav"));
+    EXPECT_EQ(kept->items[2].path, dropped[1]);
+    EXPECT_EQ(runQueue.items.size(), 3u);
 }
 
 TEST_F(MainWindow, ForgetsALastInputThatNoLongerExists)

@@ -62,14 +62,15 @@ TEST_F(PathFields, OneDroppedFileBecomesTheInputAndMoreFillTheQueue)
     EXPECT_EQ(mainState.queueList, nullptr) << "nothing new until a second recording";
 
     TempFolder folder;
-    for (const wchar_t* name : {L"first.wav", L"b.mp3", L"notes.txt", L"sub\\10.wav", L"sub\\2.WAV", L"sub\\cover.jpg"}) {
+    for (const wchar_t* name : {L"first.ogg", L"b.mp3", L"notes.txt", L"sub\\10.wav", L"sub\\2.WAV", L"sub\\cover.jpg"}) {
         CreateDirectoryW(folder.file(L"sub").c_str(), nullptr);
         writeBytes(folder.file(name), "RIFF");
     }
-    SetWindowTextW(mainState.controls[CTL_INPUT], folder.file(L"first.wav").c_str());
+    SetWindowTextW(mainState.controls[CTL_INPUT], folder.file(L"first.ogg").c_str());
     drop(window, {folder.file(L"sub"), folder.file(L"notes.txt"), folder.file(L"b.mp3")});
-    // The input's recording leads; a folder's recordings in Explorer's order.
-    std::vector<std::wstring> expected = {folder.file(L"first.wav"), folder.file(L"sub\\2.WAV"),
+    // The input's recording leads, whatever its type, as a single run would
+    // take it; a folder's recordings in Explorer's order.
+    std::vector<std::wstring> expected = {folder.file(L"first.ogg"), folder.file(L"sub\\2.WAV"),
         folder.file(L"sub\\10.wav"), folder.file(L"b.mp3")};
     ASSERT_TRUE(pumpUntil([&] { return !runQueue.items.empty(); })) << "folders are read on another thread";
     ASSERT_EQ(runQueue.items.size(), expected.size());
@@ -88,7 +89,7 @@ TEST_F(PathFields, OneDroppedFileBecomesTheInputAndMoreFillTheQueue)
 
     // The same files, as Windows compares paths, are not queued again.
     writeBytes(folder.file(L"new.aac"), "RIFF");
-    drop(window, {folder.file(L"B.MP3"), folder.file(L"sub"), folder.file(L"new.aac")});
+    drop(window, {folder.file(L"sub\\..\\B.MP3"), folder.file(L"sub"), folder.file(L"new.aac")});
     expected.push_back(folder.file(L"new.aac"));
     ASSERT_TRUE(pumpUntil([&] { return runQueue.items.size() > 4; }));
     EXPECT_EQ(runQueue.items.size(), expected.size());
