@@ -177,6 +177,8 @@ void cancelOrClose()
     PostMessageW(mainState.mainWindow, WM_CLOSE, 0, 0);
 }
 
+} // namespace
+
 RunRequest requestFromWindow()
 {
     const std::wstring input = fieldText(CTL_INPUT);
@@ -186,8 +188,6 @@ RunRequest requestFromWindow()
     const int checkState = static_cast<int>(SendMessageW(mainState.controls[CTL_CLIPS], BM_GETCHECK, 0, 0));
     return makeRunRequest(input, output, label, speakerIndex, checkState);
 }
-
-} // namespace
 
 void startRunFromWindow()
 {

@@ -1,10 +1,15 @@
 // What the main window does when it is used.
 #pragma once
 
+#include "run/run_request.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+// The fields as a run request.
+RunRequest requestFromWindow();
 
 // Reads the fields into a run request and hands it to the launch. With
 // recordings in the queue, OK runs the queue instead.

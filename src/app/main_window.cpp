@@ -166,10 +166,9 @@ LRESULT onDropFiles(HDROP drop)
     return 0;
 }
 
-LRESULT onPathsExpanded(ExpandedPaths* expanded)
+LRESULT onPathsExpanded(PathsArrived* arrived)
 {
-    const std::unique_ptr<ExpandedPaths> owned(expanded);
-    addExpandedPaths(*owned);
+    takeArrivedPaths(arrived);
     return 0;
 }
 
@@ -192,10 +191,10 @@ LRESULT onAutostart()
     }
     std::vector<std::wstring> all = paths.autostart;
     all.insert(all.end(), paths.added.begin(), paths.added.end());
-    addToRunQueue(all);
     // The field's restored path is no part of what the command line asked for.
     SetWindowTextW(mainState.controls[CTL_INPUT], L"");
-    startRunFromWindow();
+    // Folders are read on a thread of their own; the queue starts once they are in.
+    addToRunQueueLater(std::move(all), {}, requestFromWindow());
     return 0;
 }
 
@@ -444,7 +443,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NEXTDLGCTL:
         return onNextDialogControl(window, wParam, lParam);
     case WM_PATHS_EXPANDED:
-        return onPathsExpanded(reinterpret_cast<ExpandedPaths*>(lParam));
+        return onPathsExpanded(reinterpret_cast<PathsArrived*>(lParam));
     case WM_OPEN_FAILED:
         tellOpenFailed(reinterpret_cast<std::wstring*>(lParam));
         return 0;

@@ -142,9 +142,7 @@ bool openFolderNow(const std::wstring& folder)
         const DWORD length = GetShortPathNameW(longPathForm(full).c_str(), shortForm.data(), 32768);
         if (length > 0 && length < 32768) {
             shortForm.resize(length);
-            target = shortForm.rfind(L"\\\\?\\UNC\\", 0) == 0 ? L"\\" + shortForm.substr(7)
-                : shortForm.rfind(L"\\\\?\\", 0) == 0         ? shortForm.substr(4)
-                                                             : shortForm;
+            target = withoutLongPathPrefix(shortForm);
         }
     }
     SHELLEXECUTEINFOW execute = {sizeof execute};
@@ -245,8 +243,12 @@ bool launchRun(const RunRequest& request)
     if (!checkRunConditions(request.label, {{runFolderName(request)}}, request.outputRoot)) {
         return false;
     }
-    if (startRun(request) != StartResult::Started) {
-        refuse(T_ERR_START, MB_ICONERROR);
+    if (const StartResult started = startRun(request); started != StartResult::Started) {
+        if (started == StartResult::TooLong) {
+            refuse(T_ERR_COMMAND_TOO_LONG, MB_ICONWARNING);
+        } else {
+            refuse(T_ERR_START, MB_ICONERROR);
+        }
         return false;
     }
     return true;

@@ -142,7 +142,7 @@ ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longest
 {
     ExpandedPaths expanded;
     for (const std::wstring& given : paths) {
-        const std::wstring path = fullPath(given);
+        const std::wstring path = longNamePath(given);
         if (path.size() > longestPath) {
             expanded.tooLong.push_back(path);
             continue;
@@ -232,6 +232,11 @@ std::wstring itemLabel(std::wstring_view typed, std::wstring_view path)
     return typed.empty() ? stem : std::wstring(typed) + L"-" + stem;
 }
 
+std::wstring numberedLabel(std::wstring_view base, int number)
+{
+    return std::wstring(base) + L" (" + std::to_wstring(number) + L")";
+}
+
 void assignLabels(RunQueue& queue, std::wstring_view typed, const std::vector<std::wstring>& taken)
 {
     // Folder names compare as paths do; a set keeps a queue of thousands
@@ -252,7 +257,7 @@ void assignLabels(RunQueue& queue, std::wstring_view typed, const std::vector<st
         const std::wstring base = itemLabel(typed, item.path);
         std::wstring label = base;
         for (int number = 2; !used.insert(pathKey(label)).second; ++number) {
-            label = base + L" (" + std::to_wstring(number) + L")";
+            label = numberedLabel(base, number);
         }
         item.label = std::move(label);
     }

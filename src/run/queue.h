@@ -60,7 +60,8 @@ std::vector<std::wstring> namesIn(const std::wstring& folder);
 // What a drop, a pick or a command line gives, sorted out: the recordings
 // (a folder's as above, in the order given), and what is told about the
 // rest. Every path is made full first ("." and ".." resolved, against the
-// current folder), so one file given in two spellings is one recording.
+// current folder, short names made long), so one file given in two
+// spellings is one recording.
 // Touches the file system only, so it may run on any thread.
 struct ExpandedPaths {
     std::vector<std::wstring> recordings;
@@ -84,6 +85,9 @@ void takeInSaved(RunQueue& queue, RunQueue saved);
 
 // An item's label: its stem, or "<typed>-<stem>" when a label was typed.
 std::wstring itemLabel(std::wstring_view typed, std::wstring_view path);
+
+// The label of a later item whose name is taken: "x (2)", "x (3)", ...
+std::wstring numberedLabel(std::wstring_view base, int number);
 
 // Gives the waiting items their labels, so that no two items of the queue
 // (nor a name in taken: result folders of the day that exist already) share

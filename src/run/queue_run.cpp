@@ -101,6 +101,15 @@ bool takeInSavedQueue()
     return true;
 }
 
+// A saved queue that could not be read before is taken in as soon as it
+// can be, before anything is labelled or saved.
+void takeInSavedQueueIfPending()
+{
+    if (savedQueueUnread && takeInSavedQueue() && progress.active) {
+        assignLabels(runQueue, progress.typedLabel, progress.taken);
+    }
+}
+
 size_t finishedItems()
 {
     return progress.done + progress.failed + progress.cancelled;
@@ -152,6 +161,28 @@ void endQueue()
     }
 }
 
+// Makes the item's result folder before its engine starts, under the next
+// free name when that one exists by now (made by an item since removed from
+// the list, by another window's queue, by anything after OK), so that two
+// items never write into one folder. The folder's name comes back; one that
+// is no folder name is never made. When the folder cannot be made at all,
+// the engine meets that as in a single run.
+std::wstring claimResultFolder(const RunRequest& request)
+{
+    const std::wstring dateFolder = fullPath(joinPath(request.outputRoot, todayFolderName()));
+    createFolderPath(dateFolder);
+    const std::wstring base = itemLabel(progress.typedLabel, request.inputPath);
+    std::wstring label = request.label;
+    for (int number = 2; isValidFolderName(label); ++number) {
+        if (CreateDirectoryW(longPathForm(joinPath(dateFolder, label)).c_str(), nullptr)
+            || GetLastError() != ERROR_ALREADY_EXISTS) {
+            break;
+        }
+        label = numberedLabel(base, number);
+    }
+    return label;
+}
+
 // Marks the item that was to run failed, with the reason in the log after
 // its start line, so the log reads as for any run.
 void failItem(const std::wstring& path, const std::wstring& reason)
@@ -174,7 +205,7 @@ void startNextItem()
         QueueItem& item = runQueue.items[*next];
         item.state = ItemState::Running;
         progress.currentPath = item.path;
-        const RunRequest request{item.path, runQueue.outputRoot, item.label, runQueue.speakerCount, runQueue.makeClips};
+        RunRequest request{item.path, runQueue.outputRoot, item.label, runQueue.speakerCount, runQueue.makeClips};
         // Saving may take in a saved queue read late: the item is found by
         // its path from here on.
         showQueueProgress();
@@ -184,17 +215,22 @@ void startNextItem()
             failItem(request.inputPath, uiText(T_ERR_NO_FILE));
             continue;
         }
-        // Items added while the queue runs were not checked before it began.
+        // Items added while the queue runs were not checked before it
+        // began, and a taken name's number may make it too long.
+        request.label = claimResultFolder(request);
         if (!isValidFolderName(request.label)) {
             failItem(request.inputPath, fillPlaceholder(uiText(T_ERR_ITEM_NAME), request.inputPath));
             continue;
+        }
+        if (QueueItem* running = runningItem(); running != nullptr) {
+            running->label = request.label;
         }
         const StartResult started = startRun(request);
         if (started == StartResult::Started) {
             return;
         }
         if (started == StartResult::TooLong) {
-            failItem(request.inputPath, uiText(T_ERR_START));
+            failItem(request.inputPath, uiText(T_ERR_COMMAND_TOO_LONG));
             continue;
         }
         appendLog(uiText(T_ERR_START));
@@ -231,14 +267,9 @@ void saveQueue()
     if (!queueFileOwned) {
         return;
     }
+    takeInSavedQueueIfPending();
     if (savedQueueUnread) {
-        // Still out of reach: the log said so at start.
-        if (!takeInSavedQueue()) {
-            return;
-        }
-        if (progress.active) {
-            assignLabels(runQueue, progress.typedLabel, progress.taken);
-        }
+        return; // still out of reach: the log said so at start
     }
     const std::wstring path = queueFilePath();
     std::string current;
@@ -302,26 +333,31 @@ void addExpandedPaths(const ExpandedPaths& expanded)
     refreshQueueList();
 }
 
-void addToRunQueue(const std::vector<std::wstring>& paths)
-{
-    addExpandedPaths(expandPaths(paths, LONGEST_QUEUED_PATH));
-}
-
-void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead)
+void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std::optional<RunRequest> thenStart)
 {
     HWND window = mainState.mainWindow;
     // Reading a large or a network folder may take long: never on the
     // window's thread. The window takes the result when it arrives; if the
     // window has gone meanwhile, the result goes with the thread.
-    std::thread([window, paths = std::move(paths), lead = std::move(lead)] {
-        auto expanded = std::make_unique<ExpandedPaths>(expandPaths(paths, LONGEST_QUEUED_PATH));
-        if (!lead.empty() && !expanded->recordings.empty()) {
-            expanded->recordings.insert(expanded->recordings.begin(), fullPath(lead));
+    std::thread([window, paths = std::move(paths), lead = std::move(lead), thenStart = std::move(thenStart)] {
+        auto arrived = std::make_unique<PathsArrived>(PathsArrived{expandPaths(paths, LONGEST_QUEUED_PATH), thenStart});
+        std::vector<std::wstring>& recordings = arrived->expanded.recordings;
+        if (!lead.empty() && !recordings.empty()) {
+            recordings.insert(recordings.begin(), longNamePath(lead));
         }
-        if (PostMessageW(window, WM_PATHS_EXPANDED, 0, reinterpret_cast<LPARAM>(expanded.get()))) {
-            expanded.release(); // the window's now
+        if (PostMessageW(window, WM_PATHS_EXPANDED, 0, reinterpret_cast<LPARAM>(arrived.get()))) {
+            arrived.release(); // the window's now
         }
     }).detach();
+}
+
+void takeArrivedPaths(PathsArrived* arrived)
+{
+    const std::unique_ptr<PathsArrived> owned(arrived);
+    addExpandedPaths(owned->expanded);
+    if (owned->thenStart) {
+        startQueue(*owned->thenStart);
+    }
 }
 
 bool queueRunning()
@@ -334,6 +370,7 @@ bool startQueue(const RunRequest& fields)
     if (runState.running || progress.active) {
         return false;
     }
+    takeInSavedQueueIfPending(); // its items are labelled with the rest
     if (!fields.inputPath.empty()) {
         switch (pathKind(fields.inputPath)) {
         case PathKind::Missing:
@@ -341,11 +378,15 @@ bool startQueue(const RunRequest& fields)
             return false;
         case PathKind::File:
             // Whatever its type: a single run would take it too.
-            addToQueue(runQueue, {fullPath(fields.inputPath)});
+            addToQueue(runQueue, {longNamePath(fields.inputPath)});
             break;
-        case PathKind::Folder:
-            addToRunQueue({fields.inputPath});
-            break;
+        case PathKind::Folder: {
+            // Read on a thread of its own; the queue starts once it is in.
+            RunRequest request = fields;
+            request.inputPath.clear();
+            addToRunQueueLater({fields.inputPath}, {}, request);
+            return true;
+        }
         }
     }
     runQueue.outputRoot = fields.outputRoot;
@@ -382,7 +423,9 @@ bool startQueue(const RunRequest& fields)
 void queueItemFinished(unsigned exitCode, bool cancelled)
 {
     if (QueueItem* item = runningItem(); item != nullptr) {
-        if (cancelled) {
+        // Cancel pressed after the engine had succeeded (its last lines
+        // still being shown) stops the queue, but the item is done.
+        if (cancelled && exitCode != 0) {
             item->state = ItemState::Cancelled;
             ++progress.cancelled;
         } else if (exitCode == 0) {

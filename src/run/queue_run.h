@@ -7,6 +7,7 @@
 #include "run/queue.h"
 #include "run/run_request.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,16 +26,27 @@ void loadSavedQueue();
 // is told in the log once, until a save works again.
 void saveQueue();
 
-// Adds files and the recordings in folders (with their subfolders), each
-// once. A folder without recordings, or one that cannot be read, is told in
-// a message box; files that are not recordings are counted in one log line.
-void addToRunQueue(const std::vector<std::wstring>& paths);
-// The same, with the folders read on a thread of their own: the window
-// receives WM_PATHS_EXPANDED with the result and passes it to addExpandedPaths
-// (which then owns it). A lead file (the one the user put in the input
-// field) goes first, whatever its type, when anything else is added.
-void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead = {});
+// Adds the files and the recordings of folders (with their subfolders)
+// that expandPaths found, each once. A folder without recordings, or one
+// that cannot be read, is told in a message box; files that are not
+// recordings are counted in one log line.
 void addExpandedPaths(const ExpandedPaths& expanded);
+
+// What a thread that read folders hands the window: the paths sorted out,
+// and the request to start the queue with once they are in, if any.
+struct PathsArrived {
+    ExpandedPaths expanded;
+    std::optional<RunRequest> thenStart;
+};
+
+// The same, with the folders read on a thread of their own: the window
+// receives WM_PATHS_EXPANDED with a PathsArrived and passes it to
+// takeArrivedPaths (which then owns it). A lead file (the one the user put
+// in the input field) goes first, whatever its type, when anything else is
+// added.
+void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead = {},
+    std::optional<RunRequest> thenStart = {});
+void takeArrivedPaths(PathsArrived* arrived);
 
 // A queue is running: between OK and its summary line.
 bool queueRunning();
@@ -42,7 +54,8 @@ bool queueRunning();
 // OK with items in the queue: adds the input field's file, checks once what
 // every item needs, and runs the waiting items top to bottom with the
 // output root, speaker count and clips of the request. False when nothing
-// started.
+// started. A folder in the input field is read first, on its own thread;
+// the queue then starts when its recordings are in.
 bool startQueue(const RunRequest& fields);
 
 // The running item has ended (its lines are shown): marks it and goes on

@@ -81,6 +81,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"保存的队列 {0} 暂时无法读取，可能正被其他程序占用。该文件保持不变，一旦可以读取，其中的项目会加入列表。", // T_LOG_QUEUE_UNREAD
         L"{0} 的结果文件夹名不可用：加上名称标签后超过 255 个字符、以点或空格结尾，或是 CON 等保留名称。请重命名该文件、修改名称标签，或将它移出队列。", // T_ERR_ITEM_NAME
         L"本程序的另一个窗口正在使用队列文件 {0}。此窗口的队列在关闭后不会保留。", // T_LOG_QUEUE_ELSEWHERE
+        L"录音路径、输出目录和名称标签合计超过 Windows 允许的处理程序命令行长度（32767 个字符）。请选择更短的输出目录或名称标签。", // T_ERR_COMMAND_TOO_LONG
     },
     // English ("en")
     {
@@ -158,6 +159,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"The saved queue {0} cannot be read now; another program may be using it. The file is left as it is, and its recordings join the list as soon as it can be read.", // T_LOG_QUEUE_UNREAD
         L"The result folder name for {0} cannot be used: with the name label it is longer than 255 characters, ends with a dot or a blank, or is a reserved name such as CON. Rename the recording, change the name label, or remove the recording from the queue.", // T_ERR_ITEM_NAME
         L"Another window of this program keeps the queue in {0}. The queue of this window is not kept when it closes.", // T_LOG_QUEUE_ELSEWHERE
+        L"The recording's path, the output folder and the name label together are longer than Windows allows on the processing program's command line (32,767 characters). Choose a shorter output folder or name label.", // T_ERR_COMMAND_TOO_LONG
     },
     // Japanese ("ja")
     {
@@ -235,6 +237,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"保存されたキュー {0} を今は読み取れません。他のプログラムが使用している可能性があります。ファイルはそのまま残し、読み取れるようになり次第、その項目を一覧に加えます。", // T_LOG_QUEUE_UNREAD
         L"{0} の結果フォルダ名は使えません。名前ラベルを付けると 255 文字を超えるか、末尾がピリオドや空白になるか、CON などの予約名になります。ファイル名か名前ラベルを変更するか、キューから削除してください。", // T_ERR_ITEM_NAME
         L"このプログラムの別のウィンドウがキューを {0} に保存しています。このウィンドウのキューは閉じると残りません。", // T_LOG_QUEUE_ELSEWHERE
+        L"録音のパス、出力フォルダ、名前ラベルを合わせると、Windows が処理プログラムのコマンドラインに許す長さ（32,767 文字）を超えます。より短い出力フォルダか名前ラベルを選んでください。", // T_ERR_COMMAND_TOO_LONG
     },
     // Korean ("ko")
     {
@@ -312,6 +315,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"저장된 대기열 {0}을(를) 지금은 읽을 수 없습니다. 다른 프로그램이 사용 중일 수 있습니다. 파일은 그대로 두며, 읽을 수 있게 되는 즉시 그 항목을 목록에 추가합니다.", // T_LOG_QUEUE_UNREAD
         L"{0}의 결과 폴더 이름을 쓸 수 없습니다. 이름 라벨을 붙이면 255자를 넘거나, 마침표나 공백으로 끝나거나, CON 같은 예약된 이름이 됩니다. 파일 이름이나 이름 라벨을 바꾸거나, 대기열에서 제거하세요.", // T_ERR_ITEM_NAME
         L"이 프로그램의 다른 창이 대기열을 {0}에 보관하고 있습니다. 이 창의 대기열은 창을 닫으면 유지되지 않습니다.", // T_LOG_QUEUE_ELSEWHERE
+        L"녹음 경로, 출력 폴더, 이름 라벨을 합친 길이가 Windows가 처리 프로그램의 명령줄에 허용하는 길이(32,767자)를 넘습니다. 더 짧은 출력 폴더나 이름 라벨을 선택하세요.", // T_ERR_COMMAND_TOO_LONG
     },
     // German ("de")
     {
@@ -389,6 +393,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Die gespeicherte Warteschlange {0} ist gerade nicht lesbar; vielleicht verwendet sie ein anderes Programm. Die Datei bleibt, wie sie ist, und ihre Aufnahmen kommen in die Liste, sobald sie lesbar ist.", // T_LOG_QUEUE_UNREAD
         L"Der Ergebnisordnername für {0} ist nicht möglich: Mit dem Namenslabel ist er länger als 255 Zeichen, endet auf Punkt oder Leerzeichen oder ist ein reservierter Name wie CON. Benennen Sie die Aufnahme um, ändern Sie das Namenslabel oder entfernen Sie die Aufnahme aus der Warteschlange.", // T_ERR_ITEM_NAME
         L"Ein anderes Fenster dieses Programms führt die Warteschlange in {0}. Die Warteschlange dieses Fensters bleibt nach dem Schließen nicht erhalten.", // T_LOG_QUEUE_ELSEWHERE
+        L"Pfad der Aufnahme, Ausgabeordner und Namenslabel sind zusammen länger, als Windows für die Befehlszeile des Verarbeitungsprogramms erlaubt (32.767 Zeichen). Wählen Sie einen kürzeren Ausgabeordner oder ein kürzeres Namenslabel.", // T_ERR_COMMAND_TOO_LONG
     },
     // French ("fr")
     {
@@ -466,6 +471,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"La file enregistrée {0} est illisible pour le moment ; un autre programme l'utilise peut-être. Le fichier reste tel quel, et ses enregistrements rejoignent la liste dès qu'il est lisible.", // T_LOG_QUEUE_UNREAD
         L"Le nom du dossier de résultats de {0} n'est pas utilisable : avec l'étiquette de nom, il dépasse 255 caractères, se termine par un point ou un espace, ou est un nom réservé comme CON. Renommez l'enregistrement, changez l'étiquette de nom ou retirez l'enregistrement de la file.", // T_ERR_ITEM_NAME
         L"Une autre fenêtre de ce programme tient la file dans {0}. La file de cette fenêtre n'est pas conservée à sa fermeture.", // T_LOG_QUEUE_ELSEWHERE
+        L"Le chemin de l'enregistrement, le dossier de sortie et l'étiquette de nom dépassent ensemble ce que Windows permet sur la ligne de commande du programme de traitement (32 767 caractères). Choisissez un dossier de sortie ou une étiquette de nom plus courts.", // T_ERR_COMMAND_TOO_LONG
     },
 };
 

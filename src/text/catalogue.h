@@ -87,6 +87,7 @@ enum TextId : int {
     T_LOG_QUEUE_UNREAD = 71,  // "{0}" takes queue.json's path
     T_ERR_ITEM_NAME = 72,  // "{0}" takes the recording
     T_LOG_QUEUE_ELSEWHERE = 73,  // "{0}" takes queue.json's path
+    T_ERR_COMMAND_TOO_LONG = 74,
     TEXT_COUNT
 };
 

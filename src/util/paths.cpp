@@ -47,6 +47,31 @@ std::wstring longPathForm(const std::wstring& path)
     return network ? L"\\\\?\\UNC" + absolute.substr(1) : L"\\\\?\\" + absolute;
 }
 
+std::wstring withoutLongPathPrefix(const std::wstring& path)
+{
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        return L"\\" + path.substr(7);
+    }
+    return path.rfind(L"\\\\?\\", 0) == 0 ? path.substr(4) : path;
+}
+
+std::wstring longNamePath(const std::wstring& path)
+{
+    const std::wstring full = fullPath(path);
+    const std::wstring usable = longPathForm(full);
+    const DWORD needed = GetLongPathNameW(usable.c_str(), nullptr, 0);
+    if (needed == 0) {
+        return full;
+    }
+    std::wstring longName(needed, L'\0');
+    const DWORD length = GetLongPathNameW(usable.c_str(), longName.data(), needed);
+    if (length == 0 || length >= needed) {
+        return full;
+    }
+    longName.resize(length);
+    return usable.size() == full.size() ? longName : withoutLongPathPrefix(longName);
+}
+
 std::wstring fullPath(const std::wstring& path)
 {
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);

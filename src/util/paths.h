@@ -16,9 +16,17 @@ std::wstring parentDirectory(std::wstring_view path);
 // ("\\?\C:\..." or "\\?\UNC\server\..."); other paths unchanged.
 std::wstring longPathForm(const std::wstring& path);
 
+// The path without the prefix longPathForm adds, as a user reads it.
+std::wstring withoutLongPathPrefix(const std::wstring& path);
+
 // The full path of a relative or absolute one (against the current folder),
 // with "." and ".." resolved; the path itself when that fails.
 std::wstring fullPath(const std::wstring& path);
+
+// The full path with each part's long name, as the file system spells it
+// (8.3 short names such as TALK~1.WAV replaced); the full path as given
+// where it does not exist.
+std::wstring longNamePath(const std::wstring& path);
 
 enum class PathKind { Missing, File, Folder };
 

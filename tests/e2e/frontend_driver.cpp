@@ -328,3 +328,8 @@ std::wstring todayFolder()
     GetLocalTime(&now);
     return dateFolderName(now.wYear, now.wMonth, now.wDay);
 }
+
+std::wstring inQuotes(const std::wstring& path)
+{
+    return L"\"" + path + L"\"";
+}

@@ -98,3 +98,6 @@ std::vector<DWORD> processesIn(const std::wstring& folder);
 
 // Today's date folder name, as the front-end computes it.
 std::wstring todayFolder();
+
+// A path in double quotes, as one argument of a command line.
+std::wstring inQuotes(const std::wstring& path);

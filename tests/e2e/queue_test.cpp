@@ -3,6 +3,7 @@
 // own steps for the stand-in ("standin:<steps>").
 #include "app/ids.h"
 #include "e2e/frontend_driver.h"
+#include "util/paths.h"
 #include "util/text.h"
 
 #include <gtest/gtest.h>
@@ -122,15 +123,15 @@ TEST(Queues, ClosingMidQueueAndStartingAgainShowsTheItemInterrupted)
         EXPECT_EQ(frontEnd.waitForExit(), 0);
     }
     // A single --autostart FILE is the single run it always was: the
-    // queue's waiting item stays waiting.
-    writeBytes(installation.file(L"single.wav"), "RIFF");
+    // queue's waiting item stays waiting. (It fails, so that no file manager
+    // opens: closing one can end Wine's virtual desktop, and the windows of
+    // the programs after it.)
+    writeBytes(installation.file(L"single.wav"), "standin:exit:5");
     {
         FrontEnd again(installation, L"--autostart \"" + installation.file(L"single.wav") + L"\"", {{L"STANDIN_DELAY_MS", L"0"}});
-        ASSERT_TRUE(again.waitForLine(L"Done."));
+        ASSERT_TRUE(again.waitForLine(L"Failed, exit code 5. See the log above."));
         ASSERT_TRUE(waitForRows(again, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Waiting", L""}}))
             << "nothing else starts by itself";
-        // Open before another window comes, which closes only what appeared in its time.
-        EXPECT_EQ(again.waitForForeignWindows(1).size(), 1u);
         const std::string savedBefore = readBytes(installation.file(L"queue.json"));
 
         // A second window of the same installation leaves queue.json to the first.
@@ -141,17 +142,39 @@ TEST(Queues, ClosingMidQueueAndStartingAgainShowsTheItemInterrupted)
         EXPECT_TRUE(waitForRows(other, {{L"single.wav", L"Waiting", L""}, {L"2.wav", L"Waiting", L""}}))
             << "the input restored from the last run does not lead";
         EXPECT_EQ(readBytes(installation.file(L"queue.json")), savedBefore);
-        again.closeForeignWindows();
     }
 
-    // A result folder of the day that is there already is not shared; the
-    // restored input does not join the queue.
-    FrontEnd last(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}});
-    ASSERT_TRUE(waitForRows(last, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Waiting", L""}}));
+    // A queue.json held by another program at start is taken in once it can
+    // be read, its items labelled with the rest: 2.wav as never run.
+    nlohmann::json held = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
+    held["items"][1]["label"] = "";
+    writeBytes(installation.file(L"queue.json"), held.dump());
+    writeBytes(installation.file(L"talks\\2.wav"), "standin:text:second;await:" + wideToUtf8(installation.file(L"go")));
+    writeBytes(installation.file(L"3.wav"), "RIFF");
+    writeBytes(installation.file(L"4.wav"), "RIFF");
+    UniqueHandle lock(adoptHandle(CreateFileW(installation.file(L"queue.json").c_str(), GENERIC_READ, 0, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    ASSERT_NE(lock, nullptr);
+    FrontEnd last(installation, inQuotes(installation.file(L"3.wav")) + L" " + inQuotes(installation.file(L"4.wav")),
+        {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(last.waitForLine(L"The saved queue " + installation.file(L"queue.json")
+        + L" cannot be read now; another program may be using it. The file is left as it is, and its recordings join "
+          L"the list as soon as it can be read."));
+    ASSERT_TRUE(waitForRows(last, {{L"3.wav", L"Waiting", L""}, {L"4.wav", L"Waiting", L""}}));
+    lock.reset();
+
+    // Result folders of the day are never shared: one there at OK, and one
+    // made while the queue runs. The restored input does not join.
+    const std::wstring date = installation.file(L"outputs\\" + todayFolder());
     CreateDirectoryW(installation.file(L"outputs\\" + todayFolder() + L"\\2").c_str(), nullptr);
     last.click(IDC_BTN_OK);
-    ASSERT_TRUE(last.waitForLine(summaryEn(1, 0, 0, 0))) << "the earlier interrupted item is no part of this queue";
-    EXPECT_TRUE(waitForRows(last, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Done", L"2 (2)"}}));
+    ASSERT_TRUE(last.waitForLine(L"second"));
+    CreateDirectoryW((date + L"\\3").c_str(), nullptr);
+    writeBytes(installation.file(L"go"), "");
+    ASSERT_TRUE(last.waitForLine(summaryEn(3, 0, 0, 0))) << "the earlier interrupted item is no part of this queue";
+    EXPECT_TRUE(waitForRows(last, {{L"1.wav", L"Interrupted", L""}, {L"2.wav", L"Done", L"2 (2)"},
+                                      {L"3.wav", L"Done", L"3 (2)"}, {L"4.wav", L"Done", L"4"}}));
+    EXPECT_TRUE(pathExists(date + L"\\3 (2)\\stand-in-result.json"));
     const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
     EXPECT_EQ(saved["items"][0]["state"], "interrupted");
     EXPECT_EQ(saved["items"][1]["state"], "done");
@@ -177,7 +200,11 @@ TEST(Queues, AnItemThatCannotStartFailsAndTheRestGoOnButAnEngineThatCannotStartS
         ASSERT_TRUE(frontEnd.waitForLine(tooLong ? summaryEn(0, 2, 0, 0) : summaryEn(0, 0, 0, 2)));
         const std::wstring state = tooLong ? L"Failed" : L"Waiting";
         EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", state, L""}, {L"2.wav", state, L""}}));
-        EXPECT_EQ(countLines(frontEnd, L"Failed to start the processing program."), tooLong ? 2u : 1u);
+        EXPECT_EQ(countLines(frontEnd, L"Failed to start the processing program."), tooLong ? 0u : 1u);
+        EXPECT_EQ(countLines(frontEnd, L"The recording's path, the output folder and the name label together are longer "
+                                       L"than Windows allows on the processing program's command line (32,767 "
+                                       L"characters). Choose a shorter output folder or name label."),
+            tooLong ? 2u : 0u);
         EXPECT_TRUE(frontEnd.enabled(IDC_BTN_OK));
     }
 }

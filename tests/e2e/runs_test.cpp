@@ -21,11 +21,6 @@ std::wstring failedEn(const std::wstring& code)
     return L"Failed, exit code " + code + L". See the log above.";
 }
 
-std::wstring inQuotes(const std::wstring& path)
-{
-    return L"\"" + path + L"\"";
-}
-
 // The controls a run disables, and those it leaves alone.
 constexpr int RUN_INPUTS[] = {IDC_BTN_OK, IDC_BTN_BROWSE_INPUT, IDC_BTN_SETTINGS, IDC_EDIT_INPUT, IDC_EDIT_OUTPUT,
     IDC_EDIT_LABEL, IDC_CMB_SPEAKERS, IDC_CHK_CLIPS};
@@ -239,6 +234,9 @@ TEST(Runs, RefusalsAreToldInMessageBoxesAndSaveNothing)
 
 TEST(Runs, AnEngineThatCannotStartIsReportedAfterThePathsAreSaved)
 {
+    const std::wstring TOO_LONG_EN = L"The recording's path, the output folder and the name label together are longer than "
+                                     L"Windows allows on the processing program's command line (32,767 characters). "
+                                     L"Choose a shorter output folder or name label.";
     // An engine file that is no program, and a command line longer than
     // Windows takes (it is refused, never cut).
     for (const bool tooLong : {false, true}) {
@@ -255,8 +253,8 @@ TEST(Runs, AnEngineThatCannotStartIsReportedAfterThePathsAreSaved)
         frontEnd.click(IDC_BTN_OK);
         const MessageBoxSeen box = frontEnd.waitForMessageBox();
         ASSERT_NE(box.box, nullptr);
-        EXPECT_EQ(box.text, L"Failed to start the processing program.");
-        EXPECT_EQ(box.icon, IDI_ERROR);
+        EXPECT_EQ(box.text, tooLong ? TOO_LONG_EN : L"Failed to start the processing program.");
+        EXPECT_EQ(box.icon, tooLong ? IDI_WARNING : IDI_ERROR);
         FrontEnd::answer(box, IDOK);
         const nlohmann::json config = nlohmann::json::parse(installation.config());
         EXPECT_EQ(config.value("last_input", ""), wideToUtf8(recording.path));

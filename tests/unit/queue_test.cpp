@@ -71,13 +71,19 @@ TEST(Queue, TheSameFileIsNeverQueuedTwice)
     EXPECT_EQ(queue.items[2].path, L"C:\\rec\\c.wav");
     EXPECT_EQ(queue.items[2].state, ItemState::Waiting);
 
-    // Two spellings of one file are one recording once the paths are full.
+    // Three spellings of one file are one recording once the paths are full
+    // and long.
     TempFolder folder;
-    writeBytes(folder.file(L"a.wav"), "x");
-    const ExpandedPaths expanded = expandPaths({folder.file(L"sub\\..\\a.wav"), folder.file(L"a.wav")}, 32767);
+    const std::wstring file = folder.file(L"a rather long recording name.wav");
+    writeBytes(file, "x");
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(GetShortPathNameW(file.c_str(), shortName.data(), MAX_PATH));
+    ASSERT_NE(shortName, file);
+    const ExpandedPaths expanded =
+        expandPaths({folder.file(L"sub\\..\\a rather long recording name.wav"), shortName, file}, 32767);
     RunQueue spelled;
     EXPECT_EQ(addToQueue(spelled, expanded.recordings), 1u);
-    EXPECT_EQ(spelled.items.at(0).path, folder.file(L"a.wav"));
+    EXPECT_EQ(spelled.items.at(0).path, file);
 
     // A saved queue read late goes first; a file in both stays as the queue
     // has it, and a queue with items keeps what it runs with.

@@ -6,6 +6,7 @@
 #include "run/launch.h"
 #include "run/output_queue.h"
 #include "run/pump.h"
+#include "run/queue_run.h"
 #include "run/run_state.h"
 #include "util/paths.h"
 #include "support/config_scope.h"
@@ -156,4 +157,23 @@ TEST_F(InProcessRun, RefusedNotificationsLoseNoLineAndTheRunStillEnds)
     }
     EXPECT_EQ(lines[lines.size() - 2], L"last");
     EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"4"));
+}
+
+TEST_F(InProcessRun, CancelAfterTheEngineSucceededStopsTheQueueButTheItemIsDone)
+{
+    const std::wstring second = folder.file(L"second.wav");
+    writeBytes(second, "RIFF");
+    addToQueue(runQueue, {recording, second});
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"text:finished;exit:0");
+    // Under a file, so that the shell is never asked to open the results.
+    RunRequest fields = request();
+    fields.outputRoot = folder.file(L"a file");
+    writeBytes(fields.outputRoot, "x");
+    ASSERT_TRUE(startQueue(fields));
+    // The engine has ended; the window has not taken its end yet.
+    ASSERT_EQ(WaitForSingleObject(runState.process.get(), 20000), WAIT_OBJECT_0);
+    handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(pumpUntil([] { return !queueRunning(); }, 60000));
+    EXPECT_EQ(runQueue.items[0].state, ItemState::Done);
+    EXPECT_EQ(runQueue.items[1].state, ItemState::Waiting) << "Cancel still stops the queue";
 }
