@@ -63,7 +63,7 @@ extern StartPaths startPaths;
 // A run's output waits in its queue, or the log has more to show.
 constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;
 constexpr UINT WM_AUTOSTART = WM_APP + 3;
-// Dropped or picked paths, sorted out on another thread: lParam holds an
+// Dropped or picked paths, sorted out on another thread: lParam holds a
 // PathsArrived the window takes over.
 constexpr UINT WM_PATHS_EXPANDED = WM_APP + 4;
 // A result folder could not be opened: lParam holds the folder as a
