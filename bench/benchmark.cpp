@@ -434,7 +434,7 @@ QueueFigures queueFigures(size_t queued)
     result.items = runQueue.items.size();
     SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"exit:0");
     const double started = nowMs();
-    startQueue(RunRequest{L"", folder.file(L"out"), L"", 2, false});
+    startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}});
     pumpUntil([] { return !queueRunning(); }, 600000);
     result.queueSeconds = (nowMs() - started) / 1000.0;
     result.engineOnlySeconds = engineOnlySeconds(runQueue.items.front().path, folder.file(L"out"), result.items);

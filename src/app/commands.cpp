@@ -170,6 +170,7 @@ void cancelOrClose()
 {
     if (runState.running && runState.process != nullptr) {
         runState.cancelled = true; // a queue stops after this item
+        runState.endedByCancel = WaitForSingleObject(runState.process.get(), 0) == WAIT_TIMEOUT;
         terminateRun();
         appendLog(uiText(T_MSG_CANCELLING));
         return;
@@ -200,7 +201,7 @@ void startRunFromWindow()
     if (mainState.inputRestored) {
         request.inputPath.clear();
     }
-    startQueue(request);
+    startQueue(QueueStart{request, false});
 }
 
 void startSingleRunFromWindow()

@@ -194,7 +194,7 @@ LRESULT onAutostart()
     // The field's restored path is no part of what the command line asked for.
     SetWindowTextW(mainState.controls[CTL_INPUT], L"");
     // Folders are read on a thread of their own; the queue starts once they are in.
-    addToRunQueueLater(std::move(all), {}, requestFromWindow());
+    addToRunQueueLater(std::move(all), {}, QueueStart{requestFromWindow(), true});
     return 0;
 }
 

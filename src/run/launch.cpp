@@ -261,13 +261,18 @@ std::wstring todayFolderName()
     return dateFolderName(now.wYear, now.wMonth, now.wDay);
 }
 
+LaunchPlan planRunNow(const RunRequest& request)
+{
+    return planLaunch(request, executableDirectory() + ENGINE_FILE_SUFFIX, todayFolderName());
+}
+
 StartResult startRun(const RunRequest& request)
 {
     if (runState.running) {
         return StartResult::NotStarted;
     }
     rememberChoices(request);
-    const LaunchPlan plan = planLaunch(request, executableDirectory() + ENGINE_FILE_SUFFIX, todayFolderName());
+    const LaunchPlan plan = planRunNow(request);
     if (!plan.fits) {
         return StartResult::TooLong;
     }
@@ -292,6 +297,7 @@ StartResult startRun(const RunRequest& request)
     runState.job = std::move(job);
     runState.running = true;
     runState.cancelled = false;
+    runState.endedByCancel = false;
     setBusy(true);
     if (!queueRunning()) {
         showRunOnTaskbar(mainState.mainWindow, RunProgress::Active);
@@ -330,7 +336,7 @@ void showRunFinished(unsigned exitCode)
         appendLog(uiText(T_MSG_DONE));
     }
     if (queueRunning()) {
-        queueItemFinished(exitCode, runState.cancelled);
+        queueItemFinished(exitCode);
         return;
     }
     setBusy(false);

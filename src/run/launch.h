@@ -26,6 +26,10 @@ bool checkRunConditions(const std::wstring& typedLabel, const std::vector<RunFol
 // The date folder of a run started now, such as "2026-12-10".
 std::wstring todayFolderName();
 
+// What a launch of the request now would need: the engine beside the
+// executable, today's date folder.
+LaunchPlan planRunNow(const RunRequest& request);
+
 enum class StartResult {
     Started,
     TooLong,   // the command line would be longer than Windows takes

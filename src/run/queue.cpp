@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -250,14 +251,20 @@ void assignLabels(RunQueue& queue, std::wstring_view typed, const std::vector<st
             used.insert(pathKey(item.label));
         }
     }
+    // Where each name's numbering goes on: the thousandth "x.wav" must not
+    // try the 999 numbers before it again.
+    std::unordered_map<std::wstring, int> nextNumber;
     for (QueueItem& item : queue.items) {
         if (item.state != ItemState::Waiting) {
             continue;
         }
         const std::wstring base = itemLabel(typed, item.path);
         std::wstring label = base;
-        for (int number = 2; !used.insert(pathKey(label)).second; ++number) {
-            label = numberedLabel(base, number);
+        if (!used.insert(pathKey(label)).second) {
+            int& number = nextNumber.try_emplace(pathKey(base), 2).first->second;
+            do {
+                label = numberedLabel(base, number++);
+            } while (!used.insert(pathKey(label)).second);
         }
         item.label = std::move(label);
     }

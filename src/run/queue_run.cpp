@@ -164,23 +164,30 @@ void endQueue()
 // Makes the item's result folder before its engine starts, under the next
 // free name when that one exists by now (made by an item since removed from
 // the list, by another window's queue, by anything after OK), so that two
-// items never write into one folder. The folder's name comes back; one that
-// is no folder name is never made. When the folder cannot be made at all,
-// the engine meets that as in a single run.
-std::wstring claimResultFolder(const RunRequest& request)
+// items never write into one folder. A name that is no folder name is never
+// made.
+struct ClaimedFolder {
+    std::wstring label;
+    std::wstring folder; // as the log names it
+    bool made = false;   // false when it is no folder name or could not be made
+};
+
+ClaimedFolder claimResultFolder(const RunRequest& request)
 {
-    const std::wstring dateFolder = fullPath(joinPath(request.outputRoot, todayFolderName()));
+    const std::wstring date = todayFolderName();
+    const std::wstring dateFolder = fullPath(joinPath(request.outputRoot, date));
     createFolderPath(dateFolder);
     const std::wstring base = itemLabel(progress.typedLabel, request.inputPath);
-    std::wstring label = request.label;
-    for (int number = 2; isValidFolderName(label); ++number) {
-        if (CreateDirectoryW(longPathForm(joinPath(dateFolder, label)).c_str(), nullptr)
-            || GetLastError() != ERROR_ALREADY_EXISTS) {
+    ClaimedFolder claimed{request.label};
+    for (int number = 2; isValidFolderName(claimed.label); ++number) {
+        claimed.folder = deriveOutputFolder(request.outputRoot, date, claimed.label);
+        claimed.made = CreateDirectoryW(longPathForm(joinPath(dateFolder, claimed.label)).c_str(), nullptr) != FALSE;
+        if (claimed.made || GetLastError() != ERROR_ALREADY_EXISTS) {
             break;
         }
-        label = numberedLabel(base, number);
+        claimed.label = numberedLabel(base, number);
     }
-    return label;
+    return claimed;
 }
 
 // Marks the item that was to run failed, with the reason in the log after
@@ -215,11 +222,23 @@ void startNextItem()
             failItem(request.inputPath, uiText(T_ERR_NO_FILE));
             continue;
         }
-        // Items added while the queue runs were not checked before it
-        // began, and a taken name's number may make it too long.
-        request.label = claimResultFolder(request);
+        if (!planRunNow(request).fits) {
+            failItem(request.inputPath, uiText(T_ERR_COMMAND_TOO_LONG));
+            continue;
+        }
+        // Items added while the queue runs (or started unattended) were not
+        // checked before it began, and a taken name's number may make it
+        // too long.
+        const ClaimedFolder claimed = claimResultFolder(request);
+        request.label = claimed.label;
         if (!isValidFolderName(request.label)) {
             failItem(request.inputPath, fillPlaceholder(uiText(T_ERR_ITEM_NAME), request.inputPath));
+            continue;
+        }
+        // The output root has gone or cannot be written: this item fails,
+        // the rest are tried.
+        if (!claimed.made) {
+            failItem(request.inputPath, fillPlaceholder(uiText(T_MSG_OPEN_FAILED), claimed.folder));
             continue;
         }
         if (QueueItem* running = runningItem(); running != nullptr) {
@@ -229,6 +248,8 @@ void startNextItem()
         if (started == StartResult::Started) {
             return;
         }
+        // Nothing was written there: the name is free again.
+        RemoveDirectoryW(longPathForm(fullPath(claimed.folder)).c_str());
         if (started == StartResult::TooLong) {
             failItem(request.inputPath, uiText(T_ERR_COMMAND_TOO_LONG));
             continue;
@@ -241,6 +262,48 @@ void startNextItem()
         break;
     }
     endQueue();
+}
+
+void addExpandedPaths(const ExpandedPaths& expanded, bool quiet)
+{
+    bool boxShown = quiet; // unattended: the log only
+    // The first folder that is told gets a message box; more of them (a drop
+    // of many) only a log line, so nobody clicks through a hundred boxes.
+    const auto tell = [&](TextId text, const std::wstring& folder) {
+        if (!boxShown) {
+            boxShown = true;
+            showMessage(mainState.mainWindow, text, folder, MB_OK | MB_ICONWARNING);
+        } else {
+            appendLog(fillPlaceholder(uiText(text), folder));
+        }
+    };
+    for (const std::wstring& folder : expanded.unreadable) {
+        tell(T_ERR_FOLDER_UNREADABLE, folder);
+    }
+    for (const std::wstring& folder : expanded.empty) {
+        tell(T_ERR_NO_RECORDINGS, folder);
+    }
+    for (const std::wstring& path : expanded.tooLong) {
+        appendLog(fillPlaceholder(uiText(T_ERR_PATH_TOO_LONG), path.substr(0, MAX_PATH) + L"..."));
+    }
+    for (const std::wstring& path : expanded.missing) {
+        appendLog(std::wstring(uiText(T_ERR_NO_FILE)) + L" " + path);
+    }
+    if (expanded.skipped > 0) {
+        appendLog(fillPlaceholder(uiText(T_LOG_SKIPPED), std::to_wstring(expanded.skipped)));
+    }
+    const size_t added = addToQueue(runQueue, expanded.recordings);
+    if (added == 0) {
+        return;
+    }
+    if (progress.active) {
+        // Arrived while the queue runs (a folder still being read when OK
+        // was pressed): they run too, under labels of their own.
+        assignLabels(runQueue, progress.typedLabel, progress.taken);
+        showQueueProgress();
+    }
+    saveQueue();
+    refreshQueueList();
 }
 
 } // namespace
@@ -291,49 +354,7 @@ void saveQueue()
     }
 }
 
-void addExpandedPaths(const ExpandedPaths& expanded)
-{
-    bool boxShown = false;
-    // The first folder that is told gets a message box; more of them (a drop
-    // of many) only a log line, so nobody clicks through a hundred boxes.
-    const auto tell = [&](TextId text, const std::wstring& folder) {
-        if (!boxShown) {
-            boxShown = true;
-            showMessage(mainState.mainWindow, text, folder, MB_OK | MB_ICONWARNING);
-        } else {
-            appendLog(fillPlaceholder(uiText(text), folder));
-        }
-    };
-    for (const std::wstring& folder : expanded.unreadable) {
-        tell(T_ERR_FOLDER_UNREADABLE, folder);
-    }
-    for (const std::wstring& folder : expanded.empty) {
-        tell(T_ERR_NO_RECORDINGS, folder);
-    }
-    for (const std::wstring& path : expanded.tooLong) {
-        appendLog(fillPlaceholder(uiText(T_ERR_PATH_TOO_LONG), path.substr(0, MAX_PATH) + L"..."));
-    }
-    for (const std::wstring& path : expanded.missing) {
-        appendLog(std::wstring(uiText(T_ERR_NO_FILE)) + L" " + path);
-    }
-    if (expanded.skipped > 0) {
-        appendLog(fillPlaceholder(uiText(T_LOG_SKIPPED), std::to_wstring(expanded.skipped)));
-    }
-    const size_t added = addToQueue(runQueue, expanded.recordings);
-    if (added == 0) {
-        return;
-    }
-    if (progress.active) {
-        // Arrived while the queue runs (a folder still being read when OK
-        // was pressed): they run too, under labels of their own.
-        assignLabels(runQueue, progress.typedLabel, progress.taken);
-        showQueueProgress();
-    }
-    saveQueue();
-    refreshQueueList();
-}
-
-void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std::optional<RunRequest> thenStart)
+void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std::optional<QueueStart> thenStart)
 {
     HWND window = mainState.mainWindow;
     // Reading a large or a network folder may take long: never on the
@@ -354,7 +375,7 @@ void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std:
 void takeArrivedPaths(PathsArrived* arrived)
 {
     const std::unique_ptr<PathsArrived> owned(arrived);
-    addExpandedPaths(owned->expanded);
+    addExpandedPaths(owned->expanded, owned->thenStart && owned->thenStart->unattended);
     if (owned->thenStart) {
         startQueue(*owned->thenStart);
     }
@@ -365,8 +386,9 @@ bool queueRunning()
     return progress.active;
 }
 
-bool startQueue(const RunRequest& fields)
+bool startQueue(const QueueStart& start)
 {
+    const RunRequest& fields = start.fields;
     if (runState.running || progress.active) {
         return false;
     }
@@ -382,9 +404,9 @@ bool startQueue(const RunRequest& fields)
             break;
         case PathKind::Folder: {
             // Read on a thread of its own; the queue starts once it is in.
-            RunRequest request = fields;
-            request.inputPath.clear();
-            addToRunQueueLater({fields.inputPath}, {}, request);
+            QueueStart later = start;
+            later.fields.inputPath.clear();
+            addToRunQueueLater({fields.inputPath}, {}, later);
             return true;
         }
         }
@@ -408,6 +430,9 @@ bool startQueue(const RunRequest& fields)
         MessageBeep(MB_ICONWARNING); // nothing waits: Run again makes finished items wait
         return false;
     }
+    if (start.unattended) {
+        folders.clear(); // each is checked when its turn comes
+    }
     if (!checkRunConditions(fields.label, folders, fields.outputRoot)) {
         return false;
     }
@@ -420,12 +445,13 @@ bool startQueue(const RunRequest& fields)
     return true;
 }
 
-void queueItemFinished(unsigned exitCode, bool cancelled)
+void queueItemFinished(unsigned exitCode)
 {
     if (QueueItem* item = runningItem(); item != nullptr) {
-        // Cancel pressed after the engine had succeeded (its last lines
-        // still being shown) stops the queue, but the item is done.
-        if (cancelled && exitCode != 0) {
+        // Cancel pressed after the engine had ended by itself (its last
+        // lines still being shown) stops the queue, but the item keeps its
+        // own result.
+        if (runState.endedByCancel) {
             item->state = ItemState::Cancelled;
             ++progress.cancelled;
         } else if (exitCode == 0) {
@@ -442,7 +468,7 @@ void queueItemFinished(unsigned exitCode, bool cancelled)
     showQueueProgress();
     saveQueue();
     refreshQueueList();
-    if (cancelled) {
+    if (runState.cancelled) {
         endQueue();
     } else {
         startNextItem();

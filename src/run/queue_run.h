@@ -26,26 +26,30 @@ void loadSavedQueue();
 // is told in the log once, until a save works again.
 void saveQueue();
 
-// Adds the files and the recordings of folders (with their subfolders)
-// that expandPaths found, each once. A folder without recordings, or one
-// that cannot be read, is told in a message box; files that are not
-// recordings are counted in one log line.
-void addExpandedPaths(const ExpandedPaths& expanded);
-
-// What a thread that read folders hands the window: the paths sorted out,
-// and the request to start the queue with once they are in, if any.
-struct PathsArrived {
-    ExpandedPaths expanded;
-    std::optional<RunRequest> thenStart;
+// A start of the queue: OK pressed, or a command line that nobody may be
+// there to answer (unattended: no message box then holds it up).
+struct QueueStart {
+    RunRequest fields;
+    bool unattended = false;
 };
 
-// The same, with the folders read on a thread of their own: the window
-// receives WM_PATHS_EXPANDED with a PathsArrived and passes it to
-// takeArrivedPaths (which then owns it). A lead file (the one the user put
-// in the input field) goes first, whatever its type, when anything else is
-// added.
+// What a thread that read folders hands the window: the paths sorted out,
+// and the start of the queue to make once they are in, if any.
+struct PathsArrived {
+    ExpandedPaths expanded;
+    std::optional<QueueStart> thenStart;
+};
+
+// Adds files and the recordings of folders (with their subfolders), each
+// once, the folders read on a thread of their own: the window receives
+// WM_PATHS_EXPANDED with a PathsArrived and passes it to takeArrivedPaths
+// (which then owns it). A lead file (the one the user put in the input
+// field) goes first, whatever its type, when anything else is added. A
+// folder without recordings, or one that cannot be read, is told in a
+// message box (in the log only for an unattended start); files that are not
+// recordings are counted in one log line.
 void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead = {},
-    std::optional<RunRequest> thenStart = {});
+    std::optional<QueueStart> thenStart = {});
 void takeArrivedPaths(PathsArrived* arrived);
 
 // A queue is running: between OK and its summary line.
@@ -55,12 +59,14 @@ bool queueRunning();
 // every item needs, and runs the waiting items top to bottom with the
 // output root, speaker count and clips of the request. False when nothing
 // started. A folder in the input field is read first, on its own thread;
-// the queue then starts when its recordings are in.
-bool startQueue(const RunRequest& fields);
+// the queue then starts when its recordings are in. An unattended start
+// checks the items' folder names without message boxes: an item whose
+// name cannot be used fails alone when its turn comes.
+bool startQueue(const QueueStart& start);
 
 // The running item has ended (its lines are shown): marks it and goes on
 // with the next one, or ends the queue after a cancel or the last item.
-void queueItemFinished(unsigned exitCode, bool cancelled);
+void queueItemFinished(unsigned exitCode);
 
 // The user removed items or made them wait again: saved, shown, and the
 // running queue's position and total follow.

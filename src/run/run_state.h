@@ -17,8 +17,11 @@ struct RunState {
     // The job holding the engine and every helper it starts, so that cancel
     // and shutdown end all of them and the output pipe closes.
     UniqueHandle job;
-    // Cancel ended it: its exit code says nothing of the recording.
+    // Cancel was pressed: a queue stops after this run.
     bool cancelled = false;
+    // Cancel ended the engine while it still ran: its exit code says nothing
+    // of the recording. (An engine that had ended by itself keeps its result.)
+    bool endedByCancel = false;
     // Where the most recently started run's results are expected.
     std::wstring outputFolder;
 };

@@ -184,27 +184,60 @@ TEST(Queues, ClosingMidQueueAndStartingAgainShowsTheItemInterrupted)
 
 TEST(Queues, AnItemThatCannotStartFailsAndTheRestGoOnButAnEngineThatCannotStartStopsTheQueue)
 {
-    for (const bool tooLong : {true, false}) {
-        SCOPED_TRACE(tooLong ? "command line too long" : "engine that is no program");
+    const std::wstring tooLong = L"The recording's path, the output folder and the name label together are longer than "
+                                 L"Windows allows on the processing program's command line (32,767 characters). Choose a "
+                                 L"shorter output folder or name label.";
+    struct Case {
+        const char* name;
+        bool brokenEngine;
+        std::wstring root; // empty: as remembered
+        int done, failed, notRun;
+        std::wstring state;
+    } cases[] = {
+        {"command line too long", false, L"D:\\" + std::wstring(33000, L'r'), 0, 2, 0, L"Failed"},
+        {"output root that is a file", false, L"a file", 0, 2, 0, L"Failed"},
+        {"engine that is no program", true, L"", 0, 0, 2, L"Waiting"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
         Installation installation;
-        if (!tooLong) {
+        if (test.brokenEngine) {
             writeBytes(installation.engine(), "this is not a program");
         }
+        writeBytes(installation.file(L"a file"), "x");
         makeRecordings(installation, {{L"1.wav", "RIFF"}, {L"2.wav", "RIFF"}});
-        FrontEnd frontEnd(installation, L"\"" + installation.file(L"talks") + L"\"");
+        FrontEnd frontEnd(installation, inQuotes(installation.file(L"talks")));
         ASSERT_TRUE(waitForRows(frontEnd, {{L"1.wav", L"Waiting", L""}, {L"2.wav", L"Waiting", L""}}));
-        if (tooLong) {
-            frontEnd.setText(IDC_EDIT_OUTPUT, L"D:\\" + std::wstring(33000, L'r'));
+        if (!test.root.empty()) {
+            frontEnd.setText(IDC_EDIT_OUTPUT, test.root);
         }
         frontEnd.click(IDC_BTN_OK);
-        ASSERT_TRUE(frontEnd.waitForLine(tooLong ? summaryEn(0, 2, 0, 0) : summaryEn(0, 0, 0, 2)));
-        const std::wstring state = tooLong ? L"Failed" : L"Waiting";
-        EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", state, L""}, {L"2.wav", state, L""}}));
-        EXPECT_EQ(countLines(frontEnd, L"Failed to start the processing program."), tooLong ? 0u : 1u);
-        EXPECT_EQ(countLines(frontEnd, L"The recording's path, the output folder and the name label together are longer "
-                                       L"than Windows allows on the processing program's command line (32,767 "
-                                       L"characters). Choose a shorter output folder or name label."),
-            tooLong ? 2u : 0u);
+        ASSERT_TRUE(frontEnd.waitForLine(summaryEn(test.done, test.failed, 0, test.notRun)));
+        EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", test.state, L""}, {L"2.wav", test.state, L""}}));
+        const std::wstring date = L"\\" + todayFolder() + L"\\";
+        const std::wstring line = test.brokenEngine             ? L"Failed to start the processing program."
+            : test.root.size() > 1000                           ? tooLong
+                                                                : L"Could not create or open the result folder: a file" + date + L"1";
+        EXPECT_EQ(countLines(frontEnd, line), test.root.size() > 1000 ? 2u : 1u);
+        EXPECT_FALSE(pathExists(installation.file(L"outputs") + date + L"1")) << "no empty folder is left";
         EXPECT_TRUE(frontEnd.enabled(IDC_BTN_OK));
     }
+}
+
+TEST(Queues, NoMessageBoxHoldsUpAQueueStartedFromTheCommandLine)
+{
+    Installation installation;
+    makeRecordings(installation, {{L"1.wav", "RIFF"}, {L"b..wav", "RIFF"}});
+    CreateDirectoryW(installation.file(L"empty").c_str(), nullptr);
+    FrontEnd frontEnd(installation,
+        L"--autostart " + inQuotes(installation.file(L"talks")) + L" --autostart " + inQuotes(installation.file(L"empty")),
+        {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(1, 1, 0, 0)));
+    EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", L"Done", L"1"}, {L"b..wav", L"Failed", L""}}));
+    EXPECT_EQ(countLines(frontEnd, installation.file(L"empty") + L" holds no audio/video files."), 1u);
+    EXPECT_EQ(countLines(frontEnd, L"The result folder name for " + installation.file(L"talks\\b..wav")
+                                       + L" cannot be used: with the name label it is longer than 255 characters, ends "
+                                         L"with a dot or a blank, or is a reserved name such as CON. Rename the "
+                                         L"recording, change the name label, or remove the recording from the queue."),
+        1u);
 }

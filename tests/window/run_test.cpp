@@ -159,21 +159,29 @@ TEST_F(InProcessRun, RefusedNotificationsLoseNoLineAndTheRunStillEnds)
     EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"4"));
 }
 
-TEST_F(InProcessRun, CancelAfterTheEngineSucceededStopsTheQueueButTheItemIsDone)
+TEST_F(InProcessRun, CancelAfterTheEngineEndedStopsTheQueueButTheItemKeepsItsResult)
 {
-    const std::wstring second = folder.file(L"second.wav");
-    writeBytes(second, "RIFF");
-    addToQueue(runQueue, {recording, second});
-    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"text:finished;exit:0");
-    // Under a file, so that the shell is never asked to open the results.
-    RunRequest fields = request();
-    fields.outputRoot = folder.file(L"a file");
-    writeBytes(fields.outputRoot, "x");
-    ASSERT_TRUE(startQueue(fields));
-    // The engine has ended; the window has not taken its end yet.
-    ASSERT_EQ(WaitForSingleObject(runState.process.get(), 20000), WAIT_OBJECT_0);
-    handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
-    ASSERT_TRUE(pumpUntil([] { return !queueRunning(); }, 60000));
-    EXPECT_EQ(runQueue.items[0].state, ItemState::Done);
-    EXPECT_EQ(runQueue.items[1].state, ItemState::Waiting) << "Cancel still stops the queue";
+    for (const int exitCode : {0, 3}) {
+        SCOPED_TRACE(exitCode);
+        const std::wstring second = folder.file(L"second.wav");
+        writeBytes(second, "RIFF");
+        runQueue = RunQueue{};
+        addToQueue(runQueue, {recording, second});
+        SetEnvironmentVariableW(L"STANDIN_SCRIPT", (L"text:finished;exit:" + std::to_wstring(exitCode)).c_str());
+        const std::wstring root = folder.file(L"out" + std::to_wstring(exitCode));
+        ASSERT_TRUE(startQueue({RunRequest{L"", root, L"", 2, false}}));
+        // The engine has ended; the window has not taken its end yet.
+        ASSERT_EQ(WaitForSingleObject(runState.process.get(), 20000), WAIT_OBJECT_0);
+        handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
+        // The date folder becomes a file, so that no file manager opens in
+        // this program's desktop.
+        const std::wstring date = root + L"\\" + todayFolderName();
+        RemoveDirectoryW((date + L"\\talk").c_str());
+        RemoveDirectoryW(date.c_str());
+        writeBytes(date, "x");
+        ASSERT_TRUE(pumpUntil([] { return !queueRunning(); }, 60000));
+        EXPECT_EQ(runQueue.items[0].state, exitCode == 0 ? ItemState::Done : ItemState::Failed);
+        EXPECT_EQ(runQueue.items[0].exitCode, static_cast<unsigned>(exitCode));
+        EXPECT_EQ(runQueue.items[1].state, ItemState::Waiting) << "Cancel still stops the queue";
+    }
 }
