@@ -169,10 +169,19 @@ void saveLog()
 void cancelOrClose()
 {
     if (runState.running && runState.process != nullptr) {
-        runState.cancelled = true; // a queue stops after this item
-        runState.endedByCancel = WaitForSingleObject(runState.process.get(), 0) == WAIT_TIMEOUT;
-        terminateRun();
-        appendLog(uiText(T_MSG_CANCELLING));
+        // A second click finds the engine ended by the first: nothing more to do.
+        if (!runState.cancelled) {
+            runState.cancelled = true; // a queue stops after this item
+            runState.endedByCancel = WaitForSingleObject(runState.process.get(), 0) == WAIT_TIMEOUT;
+            terminateRun();
+            appendLog(uiText(T_MSG_CANCELLING));
+        }
+        mainState.lastCancelAt = GetTickCount64();
+        return;
+    }
+    // A double click on Cancel that stopped a run must not close the window
+    // too when the run has ended between the two clicks.
+    if (mainState.lastCancelAt != 0 && GetTickCount64() - mainState.lastCancelAt < GetDoubleClickTime()) {
         return;
     }
     PostMessageW(mainState.mainWindow, WM_CLOSE, 0, 0);

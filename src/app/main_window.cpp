@@ -110,6 +110,7 @@ void allowShellMessages(HWND window)
 LRESULT onCreate(HWND window)
 {
     mainState.mainWindow = window;
+    mainState.lastCancelAt = 0;
     // The table's figures are for 96 DPI; the window and everything in it
     // are scaled to the DPI of the monitor it opens on.
     mainState.dpi = dpiOf(window);

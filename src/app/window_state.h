@@ -49,6 +49,7 @@ struct MainWindowState {
     // The input field still holds the path restored from the last session:
     // the user did not put it there for a queue, so it does not join one.
     bool inputRestored = false;
+    ULONGLONG lastCancelAt = 0;    // when Cancel last stopped a run (GetTickCount64)
 
     HWND lastFocus = nullptr;      // the control to give the focus back to on activation
     HWND focusBeforeRun = nullptr; // a control a run disabled while it had the focus

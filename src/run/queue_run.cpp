@@ -59,10 +59,10 @@ bool claimQueueFile()
     if (queueFileOwned) {
         return true;
     }
-    // One name per installation: the folder's path in the form Windows
-    // compares paths, hashed (FNV-1a), since a name may hold no backslash.
+    // One name per installation, however its folder is spelt (a short name,
+    // a drive letter of its own): the folder's identity, hashed (FNV-1a).
     unsigned long long hash = 14695981039346656037ull;
-    for (const wchar_t unit : pathKey(queueFilePath())) {
+    for (const wchar_t unit : pathKey(fileIdentity(executableDirectory()))) {
         hash = (hash ^ unit) * 1099511628211ull;
     }
     wchar_t name[96];

@@ -1,9 +1,11 @@
 #include "util/files.h"
 
 #include "util/handles.h"
+#include "util/paths.h"
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string_view>
 
 namespace {
@@ -199,4 +201,18 @@ std::wstring keepNumberedBackup(const std::wstring& path, const std::string& byt
         }
     }
     return {};
+}
+
+std::wstring fileIdentity(const std::wstring& path)
+{
+    const UniqueHandle handle = adoptHandle(CreateFileW(longPathForm(fullPath(path)).c_str(), 0, SHARE_ALL, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information = {};
+    if (handle == nullptr || !GetFileInformationByHandle(handle.get(), &information)) {
+        return longNamePath(path);
+    }
+    wchar_t identity[40];
+    swprintf(identity, 40, L"%08lx-%08lx%08lx", information.dwVolumeSerialNumber, information.nFileIndexHigh,
+        information.nFileIndexLow);
+    return identity;
 }

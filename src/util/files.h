@@ -49,3 +49,8 @@ NewFileResult writeNewFile(const std::wstring& path, const std::string& bytes);
 // again (a file that could not be replaced, say, read-only). Returns the
 // backup's name, or nothing when none could be written.
 std::wstring keepNumberedBackup(const std::wstring& path, const std::string& bytes);
+
+// A file or folder as the file system knows it (volume and file index), the
+// same for every spelling of its path (8.3 names, another drive letter for
+// the same folder); the path in its long form when that cannot be had.
+std::wstring fileIdentity(const std::wstring& path);

@@ -1,5 +1,7 @@
 #include "util/paths.h"
 
+#include "util/files.h"
+
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +88,13 @@ TEST(PathKind, TellsFilesFromFoldersAtAnyLength)
     for (const wchar_t* never : {L"\\\\?\\Y:\\newroot\\x", L"\\\\.\\con", L"NUL", L"\\\\.\\", L"\\\\?\\"}) {
         EXPECT_FALSE(createFolderPath(never)) << never;
     }
+    // A folder is one folder however its path is spelt.
+    std::wstring shortForm(MAX_PATH, L'\0');
+    shortForm.resize(GetShortPathNameW(folder.path().c_str(), shortForm.data(), MAX_PATH));
+    ASSERT_NE(shortForm, folder.path());
+    EXPECT_EQ(longNamePath(shortForm), folder.path());
+    EXPECT_EQ(fileIdentity(shortForm + L"\\.\\"), fileIdentity(folder.path()));
+    EXPECT_NE(fileIdentity(deep), fileIdentity(folder.path()));
     EXPECT_EQ(longPathForm(L"C:\\short"), L"C:\\short");
     EXPECT_EQ(longPathForm(L"\\\\server\\share\\" + std::wstring(300, L'x')).substr(0, 15), L"\\\\?\\UNC\\server\\");
 }

@@ -159,19 +159,32 @@ TEST_F(InProcessRun, RefusedNotificationsLoseNoLineAndTheRunStillEnds)
     EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"4"));
 }
 
-TEST_F(InProcessRun, CancelAfterTheEngineEndedStopsTheQueueButTheItemKeepsItsResult)
+TEST_F(InProcessRun, CancelKeepsTheResultOfAnEngineThatHadEndedAndASecondClickChangesNothing)
 {
-    for (const int exitCode : {0, 3}) {
-        SCOPED_TRACE(exitCode);
+    struct Case {
+        const wchar_t* script;
+        bool endsBefore; // the engine ends before Cancel is clicked
+        ItemState state;
+        unsigned exitCode;
+    } cases[] = {
+        {L"text:finished;exit:0", true, ItemState::Done, 0},
+        {L"text:finished;exit:3", true, ItemState::Failed, 3},
+        {L"text:working;hang", false, ItemState::Cancelled, 0},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.script);
         const std::wstring second = folder.file(L"second.wav");
         writeBytes(second, "RIFF");
         runQueue = RunQueue{};
         addToQueue(runQueue, {recording, second});
-        SetEnvironmentVariableW(L"STANDIN_SCRIPT", (L"text:finished;exit:" + std::to_wstring(exitCode)).c_str());
-        const std::wstring root = folder.file(L"out" + std::to_wstring(exitCode));
+        SetEnvironmentVariableW(L"STANDIN_SCRIPT", test.script);
+        const std::wstring root = folder.file(L"out" + std::to_wstring(&test - cases));
         ASSERT_TRUE(startQueue({RunRequest{L"", root, L"", 2, false}}));
-        // The engine has ended; the window has not taken its end yet.
-        ASSERT_EQ(WaitForSingleObject(runState.process.get(), 20000), WAIT_OBJECT_0);
+        if (test.endsBefore) {
+            // The engine has ended; the window has not taken its end yet.
+            ASSERT_EQ(WaitForSingleObject(runState.process.get(), 20000), WAIT_OBJECT_0);
+        }
+        handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
         handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
         // The date folder becomes a file, so that no file manager opens in
         // this program's desktop.
@@ -180,8 +193,9 @@ TEST_F(InProcessRun, CancelAfterTheEngineEndedStopsTheQueueButTheItemKeepsItsRes
         RemoveDirectoryW(date.c_str());
         writeBytes(date, "x");
         ASSERT_TRUE(pumpUntil([] { return !queueRunning(); }, 60000));
-        EXPECT_EQ(runQueue.items[0].state, exitCode == 0 ? ItemState::Done : ItemState::Failed);
-        EXPECT_EQ(runQueue.items[0].exitCode, static_cast<unsigned>(exitCode));
+        EXPECT_EQ(runQueue.items[0].state, test.state);
+        EXPECT_EQ(runQueue.items[0].exitCode, test.exitCode);
         EXPECT_EQ(runQueue.items[1].state, ItemState::Waiting) << "Cancel still stops the queue";
+        EXPECT_TRUE(IsWindow(window));
     }
 }
