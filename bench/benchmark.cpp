@@ -3,13 +3,12 @@
 // the stand-in engine under the same conditions as a user would and prints
 // one table. Never part of the tests: timings on shared machines vary.
 #include "app/ids.h"
+#include "app/queue_controller.h"
+#include "app/queue_list.h"
+#include "app/run_controller.h"
 #include "app/window_state.h"
 #include "e2e/frontend_driver.h"
-#include "run/launch.h"
-#include "app/queue_list.h"
-#include "run/queue_run.h"
 #include "util/paths.h"
-#include "run/run_state.h"
 #include "support/config_scope.h"
 #include "support/log_text.h"
 #include "support/standin.h"
@@ -317,7 +316,7 @@ InProcess inProcessBurst(const wchar_t* script, bool changeDpi)
                 }));
                 pumpUntil([] { return false; }, 500);
             }
-            terminateRun();
+            terminateEngine(runState.engine);
         }
         pumpUntil([] { return !runState.running; }, 600000);
         done = true;
@@ -413,7 +412,7 @@ QueueFigures queueFigures(size_t queued)
     const double dropped = nowMs();
     PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(folder.file(L"talks"))), 0);
     pumpUntil([&] {
-        return runQueue.items.size() >= 2000 && SendMessageW(mainState.queueList, LVM_GETITEMCOUNT, 0, 0) >= 2000;
+        return runQueue.items.size() >= 2000 && SendMessageW(queueListWindow(), LVM_GETITEMCOUNT, 0, 0) >= 2000;
     }, 60000);
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     result.dropToListMs = nowMs() - dropped;
@@ -428,9 +427,11 @@ QueueFigures queueFigures(size_t queued)
     result.memoryAfterMb = privateMb();
 
     // The queue: the first items, with an engine that ends at once.
-    runQueue.items.resize(std::min(queued, runQueue.items.size()));
-    saveQueue();
-    refreshQueueList();
+    std::vector<size_t> beyond;
+    for (size_t index = queued; index < runQueue.items.size(); ++index) {
+        beyond.push_back(index);
+    }
+    removeQueueItems(beyond);
     result.items = runQueue.items.size();
     SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"exit:0");
     const double started = nowMs();

@@ -1,18 +1,19 @@
 #include "app/commands.h"
 
+#include "app/controls.h"
 #include "app/ids.h"
+#include "app/log_pane.h"
+#include "app/queue_controller.h"
+#include "app/queue_list.h"
+#include "app/run_controller.h"
 #include "app/window_state.h"
 #include "config/config.h"
 #include "run/engine_contract.h"
-#include "app/queue_list.h"
-#include "run/launch.h"
-#include "run/queue_run.h"
-#include "run/run_state.h"
 #include "settings/settings_dialog.h"
 #include "text/catalogue.h"
-#include "text/log_pane.h"
 #include "util/handles.h"
 #include "util/paths.h"
+#include "util/text.h"
 
 #include <shellapi.h>
 #include <shobjidl.h>
@@ -21,6 +22,10 @@
 #include <vector>
 
 namespace {
+
+// The input field still holds the path restored from the last session:
+// the user did not put it there for a queue, so it does not join one.
+bool inputRestored = false;
 
 // The whole text: paths may be far longer than MAX_PATH.
 std::wstring fieldText(ControlIndex control)
@@ -166,28 +171,37 @@ void saveLog()
     }
 }
 
-void cancelOrClose()
-{
-    if (runState.running && runState.process != nullptr) {
-        // A second click finds the engine ended by the first: nothing more to do.
-        if (!runState.cancelled) {
-            runState.cancelled = true; // a queue stops after this item
-            runState.endedByCancel = WaitForSingleObject(runState.process.get(), 0) == WAIT_TIMEOUT;
-            terminateRun();
-            appendLog(uiText(T_MSG_CANCELLING));
-        }
-        mainState.lastCancelAt = GetTickCount64();
-        return;
-    }
-    // A double click on Cancel that stopped a run must not close the window
-    // too when the run has ended between the two clicks.
-    if (mainState.lastCancelAt != 0 && GetTickCount64() - mainState.lastCancelAt < GetDoubleClickTime()) {
-        return;
-    }
-    PostMessageW(mainState.mainWindow, WM_CLOSE, 0, 0);
-}
-
 } // namespace
+
+void restoreFields(const AppConfig& config)
+{
+    const std::string lastInput = configText(config, "last_input");
+    if (!lastInput.empty()) {
+        const std::wstring path = utf8ToWide(lastInput);
+        if (pathExists(path)) {
+            SetWindowTextW(mainState.controls[CTL_INPUT], path.c_str());
+            inputRestored = true;
+        }
+    }
+    const std::string lastOutput = configText(config, "last_output");
+    if (!lastOutput.empty()) {
+        SetWindowTextW(mainState.controls[CTL_OUTPUT], utf8ToWide(lastOutput).c_str());
+    }
+    // The speaker count and clips choice of the last run; members of
+    // another type or out of range are left at the defaults.
+    if (!config.is_object()) {
+        return;
+    }
+    if (const auto speakers = config.find("last_speakers"); speakers != config.end() && speakers->is_number_integer()) {
+        const int count = speakers->get<int>();
+        if (count >= FIRST_SPEAKER_COUNT && count <= LAST_SPEAKER_COUNT) {
+            SendMessageW(mainState.controls[CTL_SPEAKERS], CB_SETCURSEL, count - FIRST_SPEAKER_COUNT, 0);
+        }
+    }
+    if (const auto clips = config.find("last_clips"); clips != config.end() && clips->is_boolean()) {
+        SendMessageW(mainState.controls[CTL_CLIPS], BM_SETCHECK, clips->get<bool>() ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
 
 RunRequest requestFromWindow()
 {
@@ -207,7 +221,7 @@ void startRunFromWindow()
         launchRun(request);
         return;
     }
-    if (mainState.inputRestored) {
+    if (inputRestored) {
         request.inputPath.clear();
     }
     startQueue(QueueStart{request, false});
@@ -231,38 +245,10 @@ void takeRecordings(const std::vector<std::wstring>& paths, bool toQueue)
     // leads the queue. One restored from the last session was not chosen now.
     std::wstring lead;
     if (const std::wstring input = cleanPathField(fieldText(CTL_INPUT));
-        runQueue.items.empty() && !mainState.inputRestored && !input.empty() && pathKind(input) == PathKind::File) {
+        runQueue.items.empty() && !inputRestored && !input.empty() && pathKind(input) == PathKind::File) {
         lead = input;
     }
     addToRunQueueLater(paths, std::move(lead));
-}
-
-void setBusy(bool busy)
-{
-    static constexpr ControlIndex RUN_INPUTS[] = {
-        CTL_OK, CTL_BROWSE_INPUT, CTL_SETTINGS, CTL_INPUT, CTL_OUTPUT, CTL_LABEL, CTL_SPEAKERS, CTL_CLIPS,
-    };
-    // A control that is disabled with the focus would leave the keyboard
-    // nowhere: the focus waits in the log, where Enter and Esc do nothing,
-    // and returns after the run.
-    const HWND focus = GetFocus();
-    if (busy) {
-        for (const ControlIndex control : RUN_INPUTS) {
-            if (focus != nullptr && focus == mainState.controls[control]) {
-                mainState.focusBeforeRun = focus;
-                SetFocus(mainState.controls[CTL_LOG]);
-            }
-        }
-    }
-    for (const ControlIndex control : RUN_INPUTS) {
-        EnableWindow(mainState.controls[control], busy ? FALSE : TRUE);
-    }
-    if (!busy && mainState.focusBeforeRun != nullptr) {
-        if (focus == nullptr || focus == mainState.controls[CTL_LOG]) {
-            SetFocus(mainState.focusBeforeRun);
-        }
-        mainState.focusBeforeRun = nullptr;
-    }
 }
 
 bool handleCommand(WORD id, WORD notification)
@@ -282,7 +268,7 @@ bool handleCommand(WORD id, WORD notification)
         return true;
     case IDC_BTN_SETTINGS:
     case IDM_ACCOUNT_SETTINGS:
-        openSettingsDialog();
+        openSettingsDialog(mainState.instance, mainState.mainWindow, applyUiLanguage);
         return true;
     case IDM_LOG_COPY:
         SendMessageW(mainState.controls[CTL_LOG], WM_COPY, 0, 0);
@@ -305,7 +291,7 @@ bool handleCommand(WORD id, WORD notification)
         return handleQueueCommand(id);
     case IDC_EDIT_INPUT:
         if (notification == EN_CHANGE) {
-            mainState.inputRestored = false; // typed, pasted, picked or dropped
+            inputRestored = false; // typed, pasted, picked or dropped
         }
         return false;
     case IDC_LINK_OFFICIAL:

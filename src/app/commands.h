@@ -1,12 +1,17 @@
 // What the main window does when it is used.
 #pragma once
 
+#include "config/config.h"
 #include "run/run_request.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+// The last session's paths (the input only when it is still there), speaker
+// count and clips choice, into the fields.
+void restoreFields(const AppConfig& config);
 
 // The fields as a run request.
 RunRequest requestFromWindow();
@@ -23,9 +28,6 @@ void startSingleRunFromWindow();
 // more into the queue (files, and folders with their recordings). Ignored
 // while a run or a queue is active, like typing.
 void takeRecordings(const std::vector<std::wstring>& paths, bool toQueue);
-
-// Disables the inputs of a run while it is active; Cancel stays enabled.
-void setBusy(bool busy);
 
 // WM_COMMAND: the Browse buttons, OK, Cancel, Settings, the menu item, the link.
 // Returns false for ids the window does not handle.

@@ -2,19 +2,16 @@
 
 #include "app/ids.h"
 #include "app/layout.h"
+#include "app/log_pane.h"
 #include "app/queue_list.h"
-#include "run/queue_run.h"
-#include "text/log_pane.h"
+#include "app/run_controller.h"
 #include "util/dpi.h"
+#include "util/tooltips.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <string>
-
-#ifdef _WIN64
-static_assert(sizeof(TOOLINFOW) == 72, "tools are registered with the full record");
-#endif
 
 namespace {
 
@@ -118,7 +115,7 @@ void rebuildTooltips()
         DestroyWindow(mainState.tooltip);
         mainState.tooltip = nullptr;
     }
-    mainState.tooltip = createTooltipWindow(mainState.mainWindow);
+    mainState.tooltip = createTooltipWindow(mainState.mainWindow, mainState.instance);
     if (mainState.tooltip == nullptr) {
         return;
     }
@@ -221,22 +218,6 @@ SIZE baseClientSize()
 
 } // namespace
 
-AppIcons loadAppIcons(unsigned dpi)
-{
-    const auto load = [](int width, int height) {
-        return UniqueIcon(static_cast<HICON>(
-            LoadImageW(mainState.instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, width, height, 0)));
-    };
-    return AppIcons{load(systemMetric(SM_CXICON, dpi), systemMetric(SM_CYICON, dpi)),
-        load(systemMetric(SM_CXSMICON, dpi), systemMetric(SM_CYSMICON, dpi))};
-}
-
-void setWindowIcons(HWND window, const AppIcons& icons)
-{
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons.big.get()));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons.small.get()));
-}
-
 HFONT createUiFont(unsigned dpi)
 {
     return CreateFontW(scaled(-12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
@@ -257,9 +238,9 @@ void layoutMainWindow()
     input.captionWidth = captionWidths();
     input.checkMarkWidth = systemMetric(SM_CXMENUCHECK, mainState.dpi) + scaled(LABEL_GAP, mainState.dpi);
     ControlPlaces places = layoutControls(input);
-    if (mainState.queueList != nullptr && IsWindowVisible(mainState.queueList)) {
+    if (HWND queueList = queueListWindow(); queueList != nullptr && IsWindowVisible(queueList)) {
         const RECT list = placeQueueList(places, mainState.dpi);
-        SetWindowPos(mainState.queueList, nullptr, list.left, list.top, list.right - list.left, list.bottom - list.top,
+        SetWindowPos(queueList, nullptr, list.left, list.top, list.right - list.left, list.bottom - list.top,
             SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (int index = 0; index < CONTROL_COUNT; ++index) {
@@ -317,27 +298,6 @@ void createMainControls()
             SetWindowSubclass(control, linkProc, 0, 0);
         }
     }
-}
-
-HWND createTooltipWindow(HWND owner)
-{
-    HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, mainState.instance, nullptr);
-    if (tooltip != nullptr) {
-        SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, scaled(TOOLTIP_MAX_WIDTH, dpiOf(owner)));
-    }
-    return tooltip;
-}
-
-void addTooltip(HWND tooltip, HWND owner, HWND control, const wchar_t* text)
-{
-    TOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = owner;
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
-    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void applyUiLanguage()

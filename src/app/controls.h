@@ -38,12 +38,6 @@ constexpr int MAIN_WINDOW_HEIGHT = 610;
 constexpr int FIRST_SPEAKER_COUNT = 2;
 constexpr int LAST_SPEAKER_COUNT = 10;
 constexpr COLORREF LINK_COLOUR = RGB(0, 102, 204);
-constexpr int TOOLTIP_MAX_WIDTH = 420;
-
-// The application icon at a DPI, and a window showing it (which does not
-// take the icons over: they must outlive it).
-AppIcons loadAppIcons(unsigned dpi);
-void setWindowIcons(HWND window, const AppIcons& icons);
 
 // The UI font at a DPI: -12 pixels at 96 DPI.
 HFONT createUiFont(unsigned dpi);
@@ -63,7 +57,3 @@ void applyFont(HFONT font);
 // menu and the tooltip window are rebuilt whole, and the controls laid out
 // for the captions. Fields, selection, check box and log are left as they are.
 void applyUiLanguage();
-
-// A new tooltip window owned by owner, wrapping at 420 pixels (at 96 DPI), or null.
-HWND createTooltipWindow(HWND owner);
-void addTooltip(HWND tooltip, HWND owner, HWND control, const wchar_t* text);

@@ -1,4 +1,4 @@
-// Control, menu and dialog ids; shared by the C++ sources and the resource script.
+// The main window's control and menu ids.
 #pragma once
 
 #define IDC_BTN_BROWSE_INPUT 1001
@@ -23,20 +23,3 @@
 #define IDM_QUEUE_OPEN 1025
 #define IDM_QUEUE_RUN_AGAIN 1026
 #define IDM_QUEUE_CLEAR_FINISHED 1027
-
-#define IDI_APP 100
-
-#define IDD_SETTINGS 200
-#define IDC_EDIT_KEY_ID 201
-#define IDC_EDIT_KEY_SECRET 202
-#define IDC_EDIT_APPKEY 203
-#define IDC_EDIT_REGION 204
-#define IDC_EDIT_BUCKET 205
-#define IDC_CMB_LANG 206
-#define IDC_LBL_KEY_ID 301
-#define IDC_LBL_KEY_SECRET 302
-#define IDC_LBL_APPKEY 303
-#define IDC_LBL_REGION 304
-#define IDC_LBL_BUCKET 305
-#define IDC_LBL_LANG 306
-#define IDC_LBL_NOTE 307

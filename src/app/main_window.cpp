@@ -5,16 +5,16 @@
 #include "app/controls.h"
 #include "app/ids.h"
 #include "app/layout.h"
+#include "app/log_pane.h"
+#include "app/queue_controller.h"
 #include "app/queue_list.h"
+#include "app/run_controller.h"
 #include "app/taskbar.h"
 #include "app/window_state.h"
 #include "config/config.h"
-#include "run/launch.h"
-#include "run/queue_run.h"
-#include "run/run_state.h"
 #include "text/catalogue.h"
-#include "text/log_pane.h"
 #include "util/dpi.h"
+#include "util/resource_ids.h"
 #include "util/paths.h"
 #include "util/text.h"
 
@@ -34,43 +34,12 @@ StartPaths startPaths;
 
 namespace {
 
-void restoreLastPaths(const AppConfig& config)
-{
-    const std::string lastInput = configText(config, "last_input");
-    if (!lastInput.empty()) {
-        const std::wstring path = utf8ToWide(lastInput);
-        if (pathExists(path)) {
-            SetWindowTextW(mainState.controls[CTL_INPUT], path.c_str());
-            mainState.inputRestored = true;
-        }
-    }
-    const std::string lastOutput = configText(config, "last_output");
-    if (!lastOutput.empty()) {
-        SetWindowTextW(mainState.controls[CTL_OUTPUT], utf8ToWide(lastOutput).c_str());
-    }
-}
-
-// The speaker count and clips choice of the last run; members of another
-// type or out of range are left at the defaults.
-void restoreLastChoices(const AppConfig& config)
-{
-    if (!config.is_object()) {
-        return;
-    }
-    if (const auto speakers = config.find("last_speakers"); speakers != config.end() && speakers->is_number_integer()) {
-        const int count = speakers->get<int>();
-        if (count >= FIRST_SPEAKER_COUNT && count <= LAST_SPEAKER_COUNT) {
-            SendMessageW(mainState.controls[CTL_SPEAKERS], CB_SETCURSEL, count - FIRST_SPEAKER_COUNT, 0);
-        }
-    }
-    if (const auto clips = config.find("last_clips"); clips != config.end() && clips->is_boolean()) {
-        SendMessageW(mainState.controls[CTL_CLIPS], BM_SETCHECK, clips->get<bool>() ? BST_CHECKED : BST_UNCHECKED, 0);
-    }
-}
+// What loading the settings at start has to tell, for the log once the window is there.
+std::wstring startNotice;
 
 void loadWindowIcons(HWND window)
 {
-    AppIcons icons = loadAppIcons(mainState.dpi);
+    AppIcons icons = loadAppIcons(mainState.instance, mainState.dpi);
     setWindowIcons(window, icons);
     // The window no longer uses the old ones.
     mainState.icons = std::move(icons);
@@ -110,7 +79,6 @@ void allowShellMessages(HWND window)
 LRESULT onCreate(HWND window)
 {
     mainState.mainWindow = window;
-    mainState.lastCancelAt = 0;
     // The table's figures are for 96 DPI; the window and everything in it
     // are scaled to the DPI of the monitor it opens on.
     mainState.dpi = dpiOf(window);
@@ -132,13 +100,11 @@ LRESULT onCreate(HWND window)
     loadWindowIcons(window);
     createMainControls();
     applyUiLanguage();
-    const AppConfig config = loadConfig();
-    restoreLastPaths(config);
-    restoreLastChoices(config);
+    restoreFields(loadConfig());
     appendLog(uiText(T_MSG_HINT));
-    if (!mainState.startNotice.empty()) {
-        appendLog(mainState.startNotice);
-        mainState.startNotice.clear();
+    if (!startNotice.empty()) {
+        appendLog(startNotice);
+        startNotice.clear();
     }
     loadSavedQueue();
     DragAcceptFiles(window, TRUE);
@@ -292,11 +258,11 @@ LRESULT onGetDefId()
 
 LRESULT onClose(HWND window)
 {
-    if (runState.running && runState.process != nullptr) {
+    if (runState.running) {
         if (showMessage(window, T_ASK_EXIT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
             return 0;
         }
-        terminateRun();
+        endRunForClose();
     }
     DestroyWindow(window);
     return 0;
@@ -304,11 +270,9 @@ LRESULT onClose(HWND window)
 
 LRESULT onDestroy()
 {
-    if (runState.process != nullptr) {
-        terminateRun();
-    }
-    releaseRunHandles();
+    endRunForClose();
     closeLogPane(); // the pump stops too
+    closeQueue();
     disconnectTaskbar();
     PostQuitMessage(0);
     return 0;
@@ -322,10 +286,9 @@ LRESULT onNcDestroy(HWND window)
     // The controls, menu and tooltip window went with the window.
     mainState.mainWindow = nullptr;
     mainState.lastFocus = nullptr;
-    mainState.focusBeforeRun = nullptr;
     mainState.menu = nullptr;
     mainState.tooltip = nullptr;
-    mainState.queueList = nullptr;
+    forgetQueueList();
     for (HWND& control : mainState.controls) {
         control = nullptr;
     }
@@ -358,15 +321,15 @@ LRESULT onRunOutput(HWND window, bool byTimer)
     if (byTimer) {
         KillTimer(window, LOG_TIMER_ID);
     }
-    if (const std::optional<unsigned> exitCode = showSomeOutput(); exitCode && runState.running) {
-        showRunFinished(*exitCode);
+    if (const std::optional<unsigned> exitCode = showSomeOutput()) {
+        runShown(*exitCode);
     }
     return 0;
 }
 
 LRESULT onContextMenu(HWND window, HWND from, LPARAM lParam)
 {
-    if (from != nullptr && from == mainState.queueList) {
+    if (from != nullptr && from == queueListWindow()) {
         showQueueMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     }
@@ -423,7 +386,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         break;
     case WM_NOTIFY:
         if (const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            header->hwndFrom != nullptr && header->hwndFrom == mainState.queueList) {
+            header->hwndFrom != nullptr && header->hwndFrom == queueListWindow()) {
             return onQueueListNotify(header);
         }
         break;
@@ -507,9 +470,9 @@ void loadStartingConfig()
 {
     const LoadedConfig loaded = loadConfigReport();
     if (loaded.problem == ConfigProblem::Reset) {
-        mainState.startNotice = fillPlaceholder(uiText(T_LOG_CONFIG_RESET), loaded.backup);
+        startNotice = fillPlaceholder(uiText(T_LOG_CONFIG_RESET), loaded.backup);
     } else if (loaded.problem == ConfigProblem::InUse) {
-        mainState.startNotice = fillPlaceholder(uiText(T_ERR_CONFIG_IN_USE), configFilePath());
+        startNotice = fillPlaceholder(uiText(T_ERR_CONFIG_IN_USE), configFilePath());
     }
 }
 

@@ -1,15 +1,12 @@
 #include "app/queue_list.h"
 
-#include "app/ids.h"
-#include "app/layout.h"
 #include "app/controls.h"
+#include "app/ids.h"
+#include "app/queue_controller.h"
+#include "app/run_controller.h"
 #include "app/window_state.h"
-#include "run/launch.h"
 #include "run/run_request.h"
-#include "run/queue_run.h"
-#include "run/run_state.h"
 #include "text/catalogue.h"
-#include "text/log_pane.h"
 #include "util/dpi.h"
 #include "util/handles.h"
 
@@ -17,6 +14,9 @@
 #include <vector>
 
 namespace {
+
+// Made when the queue first holds something; goes with the main window.
+HWND queueList = nullptr;
 
 // Column widths at 96 DPI: the recording's name, its state, its result.
 constexpr int COLUMN_WIDTHS[] = {330, 120, 210};
@@ -76,7 +76,7 @@ std::vector<size_t> selectedItems()
 {
     std::vector<size_t> indexes;
     for (int index = -1;;) {
-        index = static_cast<int>(SendMessageW(mainState.queueList, LVM_GETNEXTITEM, index, LVNI_SELECTED));
+        index = static_cast<int>(SendMessageW(queueList, LVM_GETNEXTITEM, index, LVNI_SELECTED));
         if (index < 0 || static_cast<size_t>(index) >= runQueue.items.size()) {
             return indexes;
         }
@@ -85,10 +85,9 @@ std::vector<size_t> selectedItems()
 }
 
 // Indexes shift when items go: nothing stays selected.
-void afterRemoval()
+void clearSelection()
 {
-    ListView_SetItemState(mainState.queueList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    queueEdited();
+    ListView_SetItemState(queueList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 void openItemResult(size_t index)
@@ -96,15 +95,15 @@ void openItemResult(size_t index)
     if (index >= runQueue.items.size() || runQueue.items[index].state != ItemState::Done) {
         return;
     }
-    openResultFolder(runQueue.items[index].resultFolder);
+    openFolder(runQueue.items[index].resultFolder);
 }
 
 void removeSelected()
 {
     const std::vector<size_t> selected = selectedItems();
     if (!selected.empty()) {
-        removeItems(runQueue, selected);
-        afterRemoval();
+        clearSelection();
+        removeQueueItems(selected);
     }
 }
 
@@ -132,19 +131,29 @@ HWND createQueueList()
 
 } // namespace
 
+HWND queueListWindow()
+{
+    return queueList;
+}
+
+void forgetQueueList()
+{
+    queueList = nullptr;
+}
+
 void refreshQueueList()
 {
     const bool wanted = !runQueue.items.empty();
-    if (mainState.queueList == nullptr) {
+    if (queueList == nullptr) {
         if (!wanted || mainState.mainWindow == nullptr) {
             return;
         }
-        mainState.queueList = createQueueList();
-        if (mainState.queueList == nullptr) {
+        queueList = createQueueList();
+        if (queueList == nullptr) {
             return;
         }
     }
-    HWND list = mainState.queueList;
+    HWND list = queueList;
     SendMessageW(list, LVM_SETITEMCOUNT, runQueue.items.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     InvalidateRect(list, nullptr, FALSE);
     if ((IsWindowVisible(list) != FALSE) != wanted) {
@@ -158,25 +167,25 @@ void refreshQueueList()
 
 void relabelQueueList()
 {
-    for (int column = 0; column < 3 && mainState.queueList != nullptr; ++column) {
+    for (int column = 0; column < 3 && queueList != nullptr; ++column) {
         LVCOLUMNW changed = {};
         changed.mask = LVCF_TEXT;
         changed.pszText = const_cast<wchar_t*>(uiText(COLUMN_TEXTS[column]));
-        SendMessageW(mainState.queueList, LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&changed));
+        SendMessageW(queueList, LVM_SETCOLUMNW, column, reinterpret_cast<LPARAM>(&changed));
     }
-    if (mainState.queueList != nullptr) {
-        InvalidateRect(mainState.queueList, nullptr, FALSE);
+    if (queueList != nullptr) {
+        InvalidateRect(queueList, nullptr, FALSE);
     }
 }
 
 void scaleQueueList()
 {
-    if (mainState.queueList == nullptr) {
+    if (queueList == nullptr) {
         return;
     }
-    SendMessageW(mainState.queueList, WM_SETFONT, reinterpret_cast<WPARAM>(mainState.font.get()), TRUE);
+    SendMessageW(queueList, WM_SETFONT, reinterpret_cast<WPARAM>(mainState.font.get()), TRUE);
     for (int column = 0; column < 3; ++column) {
-        ListView_SetColumnWidth(mainState.queueList, column, scaled(COLUMN_WIDTHS[column], mainState.dpi));
+        ListView_SetColumnWidth(queueList, column, scaled(COLUMN_WIDTHS[column], mainState.dpi));
     }
 }
 
@@ -216,7 +225,7 @@ LRESULT onQueueListNotify(const NMHDR* header)
 
 void showQueueMenu(POINT at)
 {
-    HWND list = mainState.queueList;
+    HWND list = queueList;
     if (at.x == -1 && at.y == -1) {
         // From the keyboard: at the focused item, or the list's corner.
         RECT place = {LVIR_LABEL, 0, 0, 0};
@@ -267,14 +276,11 @@ bool handleQueueCommand(WORD id)
         }
         return true;
     case IDM_QUEUE_RUN_AGAIN:
-        if (!queueRunning()) {
-            runAgain(runQueue, selectedItems());
-            queueEdited();
-        }
+        runQueueItemsAgain(selectedItems());
         return true;
     case IDM_QUEUE_CLEAR_FINISHED:
-        clearFinished(runQueue);
-        afterRemoval();
+        clearSelection();
+        clearFinishedQueueItems();
         return true;
     default:
         return false;

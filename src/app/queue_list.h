@@ -6,6 +6,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+// The list, or null while it has not been made.
+HWND queueListWindow();
+// The main window has gone, and the list with it.
+void forgetQueueList();
+
 // Shows the queue as it is now: makes the list when it is first needed,
 // shows or hides it, and lays the window out again when that changes.
 void refreshQueueList();

@@ -1,17 +1,15 @@
-// The main window's program-wide record, read and written on the UI thread only.
+// The main window's program-wide record and the window's own messages.
+// Written by main_window.cpp (creation, destruction) and controls.cpp (the
+// controls it builds); read anywhere in app/, on the window's thread only.
+// Every handle is null while its window does not exist.
 #pragma once
 
+#include "util/app_icon.h"
 #include "util/handles.h"
 
 #include <windows.h>
 
 #include <string>
-
-// The application icon in the two sizes a window shows, at one DPI.
-struct AppIcons {
-    UniqueIcon big;
-    UniqueIcon small;
-};
 
 // One entry per row of the control table, in creation order.
 enum ControlIndex : int {
@@ -44,15 +42,7 @@ struct MainWindowState {
     HMENU menu = nullptr;    // owned by the window once attached
     HWND tooltip = nullptr;  // owned by the window
     HWND controls[CONTROL_COUNT] = {};
-    HWND queueList = nullptr;      // made when the queue first holds something
-    std::wstring startNotice;      // what loading the settings at start has to tell, for the log
-    // The input field still holds the path restored from the last session:
-    // the user did not put it there for a queue, so it does not join one.
-    bool inputRestored = false;
-    ULONGLONG lastCancelAt = 0;    // when Cancel last stopped a run (GetTickCount64)
-
-    HWND lastFocus = nullptr;      // the control to give the focus back to on activation
-    HWND focusBeforeRun = nullptr; // a control a run disabled while it had the focus
+    HWND lastFocus = nullptr; // the control to give the focus back to on activation
 };
 
 extern MainWindowState mainState;
@@ -61,11 +51,12 @@ extern MainWindowState mainState;
 struct StartPaths;
 extern StartPaths startPaths;
 
-// A run's output waits in its queue, or the log has more to show.
+// A run's output waits in its queue, or the log has more to show: the
+// message the run's output queue is given to tell the log.
 constexpr UINT WM_RUN_OUTPUT = WM_APP + 1;
 constexpr UINT WM_AUTOSTART = WM_APP + 3;
 // Dropped or picked paths, sorted out on another thread: lParam holds a
-// PathsArrived the window takes over.
+// PathsArrived the window takes over (queue_controller.h).
 constexpr UINT WM_PATHS_EXPANDED = WM_APP + 4;
 // A result folder could not be opened: lParam holds the folder as a
 // std::wstring the window takes over.

@@ -1,11 +1,19 @@
-// The start and the end of a run, on the window's thread. A queue runs its
-// items through the same start and end, one at a time.
+// Starting the engine for one run, and what a start needs, free of windows:
+// the checks before a run, the plan of the launch, the engine's process in
+// a job with the pump on its output. The run controller decides when to
+// start and tells the user.
 #pragma once
 
 #include "run/run_request.h"
+#include "text/catalogue.h"
+#include "util/handles.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+struct OutputQueue;
 
 // A run's folder name below the date folder: the label, or the recording's
 // name without one; for a queue's item, with its recording, which a refusal
@@ -15,12 +23,23 @@ struct RunFolderName {
     std::wstring recording;
 };
 
-// Checks what a run needs beyond its input: the typed label, each run's
-// folder name, an output root without device names, the engine beside the
-// executable and the account values (in a settings file that can be read),
-// telling the user in a message box when one fails. Also takes the
-// configuration file's language.
-bool checkRunConditions(const std::wstring& typedLabel, const std::vector<RunFolderName>& folderNames,
+// What stops a run before its engine starts: a text for a message box, the
+// value for its "{0}" when it has one, and whether it is an error (the
+// engine) rather than something the user can correct.
+struct Refusal {
+    TextId text;
+    std::wstring value;
+    bool error = false;
+};
+
+// A single run's input: a file that is there.
+std::optional<Refusal> checkInput(const std::wstring& inputPath);
+
+// What a run needs beyond its input: the typed label, each run's folder
+// name, an output root without device names, the engine beside the
+// executable and the account values (in a settings file that can be read).
+// Also takes the configuration file's language.
+std::optional<Refusal> checkRunConditions(const std::wstring& typedLabel, const std::vector<RunFolderName>& folderNames,
     const std::wstring& outputRoot);
 
 // The date folder of a run started now, such as "2026-12-10".
@@ -30,32 +49,40 @@ std::wstring todayFolderName();
 // executable, today's date folder.
 LaunchPlan planRunNow(const RunRequest& request);
 
+// The paths, speaker count and clips choice of a run that starts, for the
+// next start of the program. Not reported when it fails: the run does not
+// depend on it.
+void rememberChoices(const RunRequest& request);
+
+// The engine of a run: its process, and the job holding it and every helper
+// it starts, so that cancel and shutdown end all of them and the output
+// pipe closes.
+struct EngineRun {
+    UniqueHandle process;
+    UniqueHandle job;
+};
+
 enum class StartResult {
     Started,
     TooLong,   // the command line would be longer than Windows takes
     NotStarted // the engine, its pipe or its pump could not be started
 };
 
-// Starts a checked request: remembers the paths and choices, starts the
-// engine with its output in a pipe and the pump on it, and logs the start
-// line and the output folder. Nothing is told when it could not start.
-StartResult startRun(const RunRequest& request);
+// Makes the job a run's engine goes into (null: no job). Replaceable so
+// tests can leave a helper out of the window's reach.
+using JobMaker = UniqueHandle (*)();
+extern JobMaker createJobForRun;
 
-// A single run from the window's fields: checks the input, then the above,
-// telling the user in a message box when something fails. Refuses silently
-// while a run is active. True when the engine and pump run.
-bool launchRun(const RunRequest& request);
+// Starts the engine of a planned launch with its output in a pipe and the
+// pump on it, which puts the lines and the run's end into output. Nothing
+// is left running when it could not start.
+StartResult startEngine(const LaunchPlan& plan, const std::shared_ptr<OutputQueue>& output, EngineRun& engine);
 
-// The end of a run, once every line of it is shown: "Done." or the failure
-// text with the exit code; then, for a single run, back to idle and the
-// opened result folder, and for a queue's item, the queue's next step.
-void showRunFinished(unsigned exitCode);
+// Ends the engine and everything it started with exit code 1.
+void terminateEngine(const EngineRun& engine);
 
-// Creates the folder if it is missing and opens it in the file manager, on
-// a thread of its own. When it is not a folder afterwards or the shell
-// cannot open it, the window receives WM_OPEN_FAILED and the log says so.
-void openResultFolder(const std::wstring& folder);
+// True while the engine's own process has not ended.
+bool engineStillRunning(const EngineRun& engine);
 
-// The log line for a folder that could not be opened; takes over the folder
-// that came with WM_OPEN_FAILED.
-void tellOpenFailed(std::wstring* folder);
+// Releases the process and the job (ending helpers the engine left).
+void releaseEngine(EngineRun& engine);

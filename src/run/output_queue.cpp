@@ -1,10 +1,8 @@
 #include "run/output_queue.h"
 
-#include "app/window_state.h"
-
 NotificationPoster postNotification = PostMessageW;
 
-OutputQueue::OutputQueue(HWND target) : window(target)
+OutputQueue::OutputQueue(HWND target, UINT notification) : window(target), message(notification)
 {
 }
 
@@ -15,7 +13,7 @@ namespace {
 void notifyWindow(OutputQueue& queue)
 {
     if (!queue.attended && !queue.closed) {
-        queue.attended = postNotification(queue.window, WM_RUN_OUTPUT, 0, 0) != FALSE;
+        queue.attended = postNotification(queue.window, queue.message, 0, 0) != FALSE;
     }
 }
 

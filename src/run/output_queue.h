@@ -1,9 +1,10 @@
-// The one queue between a run's output pump and the window: the pump puts
-// the engine's lines and then the run's end into it; the window takes them
+// The one queue between a run's output pump and its reader: the pump puts
+// the engine's lines and then the run's end into it; the reader takes them
 // on its own thread. Whenever the queue goes from unattended to holding
-// something, the window is told with one posted WM_RUN_OUTPUT, never one
-// message per line: a long burst must not fill the window's message queue
-// (Windows refuses posts beyond 10,000 waiting messages).
+// something, the reader is told with one message posted to the window it
+// named, never one message per line: a long burst must not fill the
+// window's message queue (Windows refuses posts beyond 10,000 waiting
+// messages).
 #pragma once
 
 #include "util/handles.h"
@@ -26,16 +27,18 @@ struct LogLine {
 };
 
 struct OutputQueue {
-    explicit OutputQueue(HWND window);
+    // The reader hears of new output through message, posted to window.
+    OutputQueue(HWND window, UINT message);
 
     HWND window;
+    UINT message;
     std::mutex lock;
     std::condition_variable room;
     std::deque<LogLine> lines;
     size_t units = 0; // of the lines' texts
     std::optional<unsigned> exitCode; // the run's end, after every line
-    bool attended = false; // the window will look again without being told
-    bool closed = false;   // the window has gone: the pump stops
+    bool attended = false; // the reader will look again without being told
+    bool closed = false;   // the reader has gone: the pump stops
     UniqueHandle gone = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 };
 
@@ -52,12 +55,12 @@ constexpr size_t MAX_WAITING_LINES = 100000;
 constexpr size_t MAX_WAITING_UNITS = 4 * 1024 * 1024;
 
 // Pump side. Moves the lines into the queue (waiting for room) and empties
-// the vector; false when the window has gone.
+// the vector; false when the reader has gone.
 bool queueLines(OutputQueue& queue, std::vector<LogLine>& lines);
-// The run's end with the engine's exit code; false when the window has gone.
+// The run's end with the engine's exit code; false when the reader has gone.
 bool queueRunEnd(OutputQueue& queue, unsigned exitCode);
 
-// Window side. Takes up to most lines in order; the exit code once every
+// Reader side. Takes up to most lines in order; the exit code once every
 // line is taken. When nothing is left the queue is unattended again, so the
 // next line brings a new notification.
 struct TakenOutput {
@@ -67,5 +70,5 @@ struct TakenOutput {
 };
 TakenOutput takeOutput(OutputQueue& queue, size_t most);
 
-// The window has gone: the pump stops at its next step.
+// The reader has gone: the pump stops at its next step.
 void closeOutputQueue(OutputQueue& queue);

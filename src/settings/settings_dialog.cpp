@@ -1,13 +1,13 @@
 #include "settings/settings_dialog.h"
 
-#include "app/controls.h"
-#include "app/ids.h"
-#include "app/window_state.h"
 #include "run/engine_contract.h"
 #include "run/run_request.h"
+#include "settings/settings_ids.h"
+#include "util/app_icon.h"
 #include "util/dpi.h"
 #include "util/files.h"
 #include "util/text.h"
+#include "util/tooltips.h"
 
 #include <commctrl.h>
 
@@ -50,9 +50,17 @@ constexpr DialogTool DIALOG_TOOLS[] = {
 // changes, which may happen while the dialog is open.
 AppIcons dialogIcons;
 
+// What opened the dialog: the program's instance, and what puts a newly
+// chosen language on the owner.
+struct DialogHost {
+    HINSTANCE instance = nullptr;
+    void (*languageApplied)() = nullptr;
+};
+DialogHost host;
+
 INT_PTR onInitDialog(HWND dialog)
 {
-    dialogIcons = loadAppIcons(dpiOf(dialog));
+    dialogIcons = loadAppIcons(host.instance, dpiOf(dialog));
     setWindowIcons(dialog, dialogIcons);
     SetWindowTextW(dialog, uiText(T_DLG_TITLE));
     for (const DialogCaption& caption : DIALOG_CAPTIONS) {
@@ -65,7 +73,7 @@ INT_PTR onInitDialog(HWND dialog)
     SendMessageW(languages, CB_SETCURSEL, static_cast<WPARAM>(currentLanguage), 0);
 
     // Owned by the dialog and destroyed with it; its handle is not kept.
-    if (HWND tooltip = createTooltipWindow(dialog); tooltip != nullptr) {
+    if (HWND tooltip = createTooltipWindow(dialog, host.instance); tooltip != nullptr) {
         for (const DialogTool& tool : DIALOG_TOOLS) {
             addTooltip(tooltip, dialog, GetDlgItem(dialog, tool.id), tipText(tool.tip));
         }
@@ -109,7 +117,9 @@ INT_PTR onOk(HWND dialog)
     }
     settingsConfig = std::move(*saved);
     currentLanguage = language;
-    applyUiLanguage();
+    if (host.languageApplied != nullptr) {
+        host.languageApplied();
+    }
     EndDialog(dialog, IDOK);
     return TRUE;
 }
@@ -151,14 +161,15 @@ INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     }
 }
 
-void openSettingsDialog()
+void openSettingsDialog(HINSTANCE instance, HWND owner, void (*languageApplied)())
 {
     LoadedConfig loaded = loadConfigReport();
     if (loaded.problem == ConfigProblem::InUse) {
         // Five empty fields would invite overwriting values that are only out of reach.
-        showMessage(mainState.mainWindow, T_ERR_CONFIG_IN_USE, configFilePath(), MB_OK | MB_ICONWARNING);
+        showMessage(owner, T_ERR_CONFIG_IN_USE, configFilePath(), MB_OK | MB_ICONWARNING);
         return;
     }
     settingsConfig = std::move(loaded.config);
-    DialogBoxParamW(mainState.instance, MAKEINTRESOURCEW(IDD_SETTINGS), mainState.mainWindow, settingsDialogProc, 0);
+    host = DialogHost{instance, languageApplied};
+    DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), owner, settingsDialogProc, 0);
 }

@@ -10,8 +10,10 @@
 #include <string>
 
 // Reloads settingsConfig from the file and runs the dialog modally over the
-// main window. On OK the dialog has saved the file and switched the language.
-void openSettingsDialog();
+// owner. On OK the dialog has saved the file, switched currentLanguage and
+// called languageApplied (which puts the language on the owner) before it
+// closes.
+void openSettingsDialog(HINSTANCE instance, HWND owner, void (*languageApplied)());
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

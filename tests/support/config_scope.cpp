@@ -1,7 +1,8 @@
 #include "support/config_scope.h"
 
 #include "config/config.h"
-#include "run/queue_run.h"
+#include "app/queue_controller.h"
+#include "run/queue_file.h"
 #include "support/temp_folder.h"
 #include "text/catalogue.h"
 
@@ -21,7 +22,7 @@ void removeAll()
     for (const std::wstring& name : {queueFilePath(), queueFilePath() + L".bak", queueFilePath() + L".2.bak"}) {
         DeleteFileW(name.c_str());
     }
-    runQueue = RunQueue{};
+    closeQueue();
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The whole log of a session: kept as shown, in UTF-8, and written to a file.
 #include "support/temp_folder.h"
 #include "text/kept_log.h"
-#include "text/log_pane.h"
+#include "app/log_pane.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "run/line_assembler.h"
 #include "run/pump.h"
-#include "text/insertion_pacer.h"
+#include "app/insertion_pacer.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,8 @@
 #include "app/layout.h"
 #include "app/queue_list.h"
 #include "app/window_state.h"
-#include "run/queue_run.h"
+#include "app/queue_controller.h"
+#include "app/queue_list.h"
 #include "support/config_scope.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
@@ -104,11 +105,11 @@ TEST_F(Layout, EveryCaptionIsWholeOnOneLineInEveryLanguage)
 TEST_F(Layout, TheQueuesListTakesTheTopOfTheLogsRoom)
 {
     const std::array<RECT, CONTROL_COUNT> before = places();
-    runQueue.items = {QueueItem{L"C:\\a.wav"}, QueueItem{L"C:\\b.wav"}};
+    addRecordingsNow({L"C:\\a.wav", L"C:\\b.wav"});
     refreshQueueList();
-    ASSERT_NE(mainState.queueList, nullptr);
+    ASSERT_NE(queueListWindow(), nullptr);
     const std::array<RECT, CONTROL_COUNT> after = places();
-    const RECT list = placeOf(mainState.queueList);
+    const RECT list = placeOf(queueListWindow());
     EXPECT_EQ(list.top, before[CTL_LOG_LABEL].top);
     EXPECT_EQ(list.left, before[CTL_LOG].left);
     EXPECT_EQ(list.right, before[CTL_LOG].right);
@@ -118,13 +119,13 @@ TEST_F(Layout, TheQueuesListTakesTheTopOfTheLogsRoom)
         RECT overlap;
         EXPECT_FALSE(IntersectRect(&overlap, &list, &after[index])) << index;
     }
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(mainState.queueList, WM_GETFONT, 0, 0)), mainState.font.get());
-    EXPECT_EQ(GetNextDlgTabItem(window, mainState.controls[CTL_SETTINGS], FALSE), mainState.queueList)
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(queueListWindow(), WM_GETFONT, 0, 0)), mainState.font.get());
+    EXPECT_EQ(GetNextDlgTabItem(window, mainState.controls[CTL_SETTINGS], FALSE), queueListWindow())
         << "in reading order";
 
-    runQueue.items.clear();
+    removeQueueItems({0, 1});
     refreshQueueList();
-    EXPECT_FALSE(IsWindowVisible(mainState.queueList));
+    EXPECT_FALSE(IsWindowVisible(queueListWindow()));
     const std::array<RECT, CONTROL_COUNT> again = places();
     EXPECT_TRUE(EqualRect(&again[CTL_LOG], &before[CTL_LOG])) << "the log has its room back";
 }

@@ -1,10 +1,12 @@
+#include "app/commands.h"
 #include "app/ids.h"
 #include "app/window_state.h"
-#include "run/run_state.h"
+#include "app/run_controller.h"
 #include "support/config_scope.h"
+#include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
-#include "text/log_pane.h"
+#include "app/log_pane.h"
 #include "support/log_text.h"
 #include "util/text.h"
 
@@ -33,7 +35,9 @@ protected:
         SetWindowTextW(pane, L"");
     }
 
-    ConfigScope config;
+    ConfigScope config{"{\"access_key_id\": \"id\", \"access_key_secret\": \"s\", \"appkey\": \"k\", "
+                       "\"oss_bucket\": \"b\", \"region\": \"r\", \"ui_lang\": \"en\"}"};
+    TempFolder folder;
     HWND pane = nullptr;
 };
 
@@ -64,11 +68,16 @@ TEST_F(LogPane, LinesGoToTheEndWhereverTheUserClickedAndTheWholeLogKeepsThem)
     EXPECT_EQ(keptLog().lines, 4u);
 
     // Clear log empties both, but never during a run.
-    runState.running = true;
+    writeBytes(folder.file(L"talk.wav"), "RIFF");
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"hang");
+    ASSERT_TRUE(launchRun(RunRequest{folder.file(L"talk.wav"), folder.file(L"out"), L"", 2, false}));
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", nullptr);
+    const std::wstring during = windowText(pane);
     SendMessageW(window, WM_COMMAND, IDM_CLEAR_LOG, 0);
-    runState.running = false;
-    EXPECT_EQ(windowText(pane), text);
-    EXPECT_EQ(keptLog().lines, 4u);
+    EXPECT_EQ(windowText(pane), during);
+    EXPECT_EQ(keptLog().lines, 6u) << "four lines and the run's two";
+    handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
+    ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 20000));
     SendMessageW(window, WM_COMMAND, IDM_CLEAR_LOG, 0);
     EXPECT_EQ(windowText(pane), L"");
     EXPECT_EQ(keptLog().lines, 0u);

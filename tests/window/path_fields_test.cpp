@@ -1,9 +1,10 @@
 // Paths reaching the input and output fields: files dropped onto the main
 // window (in a WM_DROPFILES built as the shell builds it) and the pickers.
 #include "app/window_state.h"
-#include "run/launch.h"
-#include "run/queue_run.h"
-#include "run/run_state.h"
+#include "app/queue_controller.h"
+#include "app/queue_list.h"
+#include "app/run_controller.h"
+#include "run/queue_file.h"
 #include "app/ids.h"
 #include "support/config_scope.h"
 #include "support/message_boxes.h"
@@ -59,7 +60,7 @@ TEST_F(PathFields, OneDroppedFileBecomesTheInputAndMoreFillTheQueue)
     EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     drop(window, {L"D:\\会议\\talk one.mp4"});
     EXPECT_EQ(windowText(mainState.controls[CTL_INPUT]), L"D:\\会议\\talk one.mp4");
-    EXPECT_EQ(mainState.queueList, nullptr) << "nothing new until a second recording";
+    EXPECT_EQ(queueListWindow(), nullptr) << "nothing new until a second recording";
 
     TempFolder folder;
     for (const wchar_t* name : {L"first.ogg", L"b.mp3", L"notes.txt", L"sub\\10.wav", L"sub\\2.WAV", L"sub\\cover.jpg"}) {
@@ -77,13 +78,13 @@ TEST_F(PathFields, OneDroppedFileBecomesTheInputAndMoreFillTheQueue)
     for (size_t index = 0; index < expected.size(); ++index) {
         EXPECT_EQ(runQueue.items[index].path, expected[index]);
     }
-    ASSERT_NE(mainState.queueList, nullptr);
-    EXPECT_TRUE(IsWindowVisible(mainState.queueList));
-    EXPECT_EQ(SendMessageW(mainState.queueList, LVM_GETITEMCOUNT, 0, 0), 4);
+    ASSERT_NE(queueListWindow(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(queueListWindow()));
+    EXPECT_EQ(SendMessageW(queueListWindow(), LVM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_NE(windowText(mainState.controls[CTL_LOG]).find(L"2 files were skipped"), std::wstring::npos);
     RECT list;
     RECT log;
-    GetWindowRect(mainState.queueList, &list);
+    GetWindowRect(queueListWindow(), &list);
     GetWindowRect(mainState.controls[CTL_LOG], &log);
     EXPECT_LE(list.bottom, log.top) << "the log gives up the room";
 

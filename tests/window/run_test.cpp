@@ -2,12 +2,12 @@
 // reading an engine that no job holds.
 #include "app/commands.h"
 #include "app/ids.h"
+#include "app/log_pane.h"
+#include "app/queue_controller.h"
+#include "app/run_controller.h"
 #include "app/window_state.h"
-#include "run/launch.h"
 #include "run/output_queue.h"
 #include "run/pump.h"
-#include "run/queue_run.h"
-#include "run/run_state.h"
 #include "util/paths.h"
 #include "support/config_scope.h"
 #include "support/log_text.h"
@@ -16,7 +16,6 @@
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "text/catalogue.h"
-#include "text/log_pane.h"
 #include "util/text.h"
 
 #include <gtest/gtest.h>
@@ -64,30 +63,32 @@ protected:
 
 } // namespace
 
+namespace {
+
+// A job that ends nothing when the run closes it: the test keeps a handle of
+// its own to see the helper and to end it afterwards.
+UniqueHandle testJob;
+
+UniqueHandle looseJob()
+{
+    UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), job.get(), GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    testJob.reset(copy);
+    return job;
+}
+
+} // namespace
+
 TEST_F(InProcessRun, AHelperOutsideAnyJobCannotKeepTheRunBusy)
 {
-    // Started as the launch starts the engine, but in no job of the window's,
-    // so ending the run cannot end the helper that holds the pipe.
-    UniqueHandle readEnd;
-    UniqueHandle writeEnd;
-    ASSERT_TRUE(createOutputPipe(readEnd, writeEnd));
-    UniqueHandle testJob(CreateJobObjectW(nullptr, nullptr)); // only to clean up after the test
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(testJob.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    UniqueHandle engine = startStandIn(executableDirectory() + L"\\vuruzuz_odurevazu.exe", writeEnd.get(),
-        L"child:0;text:engine finished;exit:6", testJob.get());
-    ASSERT_NE(engine, nullptr);
-    writeEnd.reset();
-
-    HANDLE pumpProcess = nullptr;
-    DuplicateHandle(GetCurrentProcess(), engine.get(), GetCurrentProcess(), &pumpProcess, 0, FALSE,
-        DUPLICATE_SAME_ACCESS);
-    runState.process = std::move(engine);
-    runState.running = true;
-    auto output = std::make_shared<OutputQueue>(window);
-    readRunOutput(output);
-    ASSERT_TRUE(startPumpThread(new PumpContext{UniqueHandle(pumpProcess), std::move(readEnd), output}));
+    // Ending the run cannot end the helper that holds the pipe.
+    const JobMaker realJob = createJobForRun;
+    createJobForRun = looseJob;
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"child:0;text:engine finished;exit:6");
+    const bool started = launchRun(request());
+    createJobForRun = realJob;
+    ASSERT_TRUE(started);
     ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 15000)) << "the run ends although the pipe stays open";
     const std::wstring failed = fillPlaceholder(uiText(T_MSG_FAILED), L"6");
     pumpUntil([&] { return logLines().back() == failed; }, 5000);
@@ -98,6 +99,8 @@ TEST_F(InProcessRun, AHelperOutsideAnyJobCannotKeepTheRunBusy)
     ASSERT_TRUE(QueryInformationJobObject(testJob.get(), JobObjectBasicAccountingInformation, &accounting,
         sizeof accounting, nullptr));
     EXPECT_GE(accounting.ActiveProcesses, 1u) << "the helper itself is out of the window's reach";
+    TerminateJobObject(testJob.get(), 1);
+    testJob.reset();
 }
 
 TEST_F(InProcessRun, APumpThatCannotStartLeavesNoEngineAndAnIdleWindow)
@@ -118,7 +121,7 @@ TEST_F(InProcessRun, APumpThatCannotStartLeavesNoEngineAndAnIdleWindow)
     EXPECT_EQ(seen.icon, IDI_ERROR);
     EXPECT_EQ(seen.owner, window);
     EXPECT_FALSE(runState.running);
-    EXPECT_EQ(runState.process, nullptr);
+    EXPECT_EQ(runState.engine.process, nullptr);
     EXPECT_TRUE(IsWindowEnabled(mainState.controls[CTL_OK]));
 }
 
@@ -175,14 +178,14 @@ TEST_F(InProcessRun, CancelKeepsTheResultOfAnEngineThatHadEndedAndASecondClickCh
         SCOPED_TRACE(test.script);
         const std::wstring second = folder.file(L"second.wav");
         writeBytes(second, "RIFF");
-        runQueue = RunQueue{};
-        addToQueue(runQueue, {recording, second});
+        closeQueue();
+        addRecordingsNow({recording, second});
         SetEnvironmentVariableW(L"STANDIN_SCRIPT", test.script);
         const std::wstring root = folder.file(L"out" + std::to_wstring(&test - cases));
         ASSERT_TRUE(startQueue({RunRequest{L"", root, L"", 2, false}}));
         if (test.endsBefore) {
             // The engine has ended; the window has not taken its end yet.
-            ASSERT_EQ(WaitForSingleObject(runState.process.get(), 20000), WAIT_OBJECT_0);
+            ASSERT_EQ(WaitForSingleObject(runState.engine.process.get(), 20000), WAIT_OBJECT_0);
         }
         handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
         handleCommand(IDC_BTN_CANCEL, BN_CLICKED);

@@ -1,11 +1,11 @@
 // The real modal settings dialog, opened on the test's thread and driven
 // from a second thread, as the user's clicks would drive it.
 #include "app/ids.h"
+#include "app/run_controller.h"
 #include "app/window_state.h"
 #include "config/config.h"
-#include "run/launch.h"
-#include "run/run_state.h"
 #include "settings/settings_dialog.h"
+#include "settings/settings_ids.h"
 #include "support/config_scope.h"
 #include "support/message_boxes.h"
 #include "support/temp_folder.h"

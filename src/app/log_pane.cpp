@@ -1,8 +1,8 @@
-#include "text/log_pane.h"
+#include "app/log_pane.h"
 
 #include "app/window_state.h"
 #include "text/catalogue.h"
-#include "text/insertion_pacer.h"
+#include "app/insertion_pacer.h"
 
 #include <commctrl.h>
 

@@ -1,0 +1,70 @@
+// The queue of recordings the window shows, kept in queue.json: recordings
+// added (dropped, picked, given on the command line), edits from the list,
+// and the item states the run controller reports. The list view reads it;
+// every change goes through the functions here. All of it on the window's
+// thread, except the reading of folders.
+#pragma once
+
+#include "app/run_controller.h"
+#include "run/queue.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Owned and written by queue_controller.cpp only. What holds: no two items
+// share a path (as Windows compares paths); at most one item is Running,
+// and only while the run controller runs it; the file is written after
+// every change, when this window keeps it (queue_file.h).
+extern const RunQueue& runQueue;
+
+// At start: the saved queue, the item that was running marked interrupted;
+// what there is to tell goes to the log.
+void loadSavedQueue();
+
+// The window is going: the queue is forgotten, and so is the claim on its file.
+void closeQueue();
+
+// What a thread that read folders hands the window: the paths sorted out,
+// and the start of the queue to make once they are in, if any.
+struct PathsArrived {
+    ExpandedPaths expanded;
+    std::optional<QueueStart> thenStart;
+};
+
+// Adds files and the recordings of folders (with their subfolders), each
+// once, the folders read on a thread of their own: the window receives
+// WM_PATHS_EXPANDED with a PathsArrived and passes it to takeArrivedPaths
+// (which then owns it). A lead file (the one the user put in the input
+// field) goes first, whatever its type, when anything else is added. A
+// folder without recordings, or one that cannot be read, is told in a
+// message box (in the log only for an unattended start); files that are not
+// recordings are counted in one log line.
+void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead = {},
+    std::optional<QueueStart> thenStart = {});
+void takeArrivedPaths(PathsArrived* arrived);
+
+// The queue changed: saved, shown, and a running pass's title and taskbar follow.
+void queueEdited();
+
+// For the run controller's pass.
+// A saved queue that could not be read before joins now if it can.
+void takeInSavedQueueIfPending();
+// Files already sorted out join the queue at once, each once (the input
+// field's file at OK, whatever its type).
+void addRecordingsNow(const std::vector<std::wstring>& files);
+// The pass's choices and labels for every waiting item (see assignLabels).
+void prepareQueueItems(const RunRequest& fields, const std::vector<std::wstring>& taken);
+// The next waiting item, now marked running; none when nothing waits.
+std::optional<QueueItem> beginNextItem();
+// The running item at path: its label, then how it ended (Waiting when it
+// never started). False when no such item runs (the user removed it).
+void setRunningItemLabel(const std::wstring& path, const std::wstring& label);
+bool markRunningItem(const std::wstring& path, ItemState state, unsigned exitCode = 0,
+    const std::wstring& resultFolder = {});
+
+// For the list: the items at the indexes that are not running go; failed,
+// cancelled and interrupted ones wait again; finished ones go.
+void removeQueueItems(const std::vector<size_t>& indexes);
+void runQueueItemsAgain(const std::vector<size_t>& indexes);
+void clearFinishedQueueItems();

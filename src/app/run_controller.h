@@ -1,0 +1,103 @@
+// "A run": one engine at a time, started for a single recording or for an
+// item of the queue, and the one place where its end is decided (runShown).
+// The controls' busy state, the title's and the taskbar's progress follow
+// it. All of it on the window's thread.
+#pragma once
+
+#include "run/launch.h"
+#include "run/run_request.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// One pass over the queue: from OK (or a command line) with recordings in
+// the queue to its summary line.
+struct QueuePass {
+    bool active = false;
+    bool unattended = false;   // started from a command line: no message box may hold it up
+    std::wstring currentPath;  // the running item, found by path: items above it may be removed meanwhile
+    size_t done = 0;
+    size_t failed = 0;
+    size_t cancelled = 0;
+    std::wstring lastDateFolder;     // of the last item that succeeded
+    std::wstring typedLabel;         // the label it runs with
+    std::vector<std::wstring> taken; // names in the day's folder before it began
+    bool engineFailed = false;       // it stopped because the engine could not start
+};
+
+// The active run and the queue's pass. Owned and written by
+// run_controller.cpp only. What holds:
+// - running is true from a successful start of the engine until every line
+//   of that run is shown (runShown); engine holds the process exactly then;
+// - cancelled and endedByCancel belong to the running run: cleared at each
+//   start, set by Cancel;
+// - while queue.active, the run inputs stay disabled, also between items;
+//   every run started meanwhile is the item at queue.currentPath.
+struct RunState {
+    bool running = false;
+    EngineRun engine;
+    bool cancelled = false;     // Cancel was pressed: a queue stops after this run
+    // Cancel ended the engine while it still ran: its exit code says nothing
+    // of the recording. (An engine that had ended by itself keeps its result.)
+    bool endedByCancel = false;
+    std::wstring outputFolder;  // where the most recently started run's results are expected
+    QueuePass queue;
+};
+
+extern const RunState& runState;
+
+// A single run of the request (the window's fields): checks the input and
+// what a run needs, telling the user in a message box when something fails.
+// Refuses silently while a run or a queue is active. True when the engine runs.
+bool launchRun(const RunRequest& request);
+
+// A start of the queue: OK pressed, or a command line that nobody may be
+// there to answer (unattended: no message box then holds it up).
+struct QueueStart {
+    RunRequest fields;
+    bool unattended = false;
+};
+
+// OK with items in the queue: adds the input field's file, checks once what
+// every item needs, and runs the waiting items top to bottom with the
+// output root, speaker count and clips of the request. False when nothing
+// started. A folder in the input field is read first, on its own thread;
+// the queue then starts when its recordings are in. An unattended start
+// checks the items' folder names without message boxes: an item whose
+// name cannot be used fails alone when its turn comes.
+bool startQueue(const QueueStart& start);
+
+// A queue's pass is active: between its start and its summary line.
+bool queueRunning();
+
+// Every line of the run is shown: the one place where a run ends. Logs
+// "Done." or the failure with its exit code; then a single run goes idle and
+// opens its result folder, while a queue's item is marked and the pass goes
+// on with its next item or ends with its summary.
+void runShown(unsigned exitCode);
+
+// The Cancel button: stops the active run (and with it the queue's pass);
+// while idle it closes the window, except right after it stopped a run.
+void cancelOrClose();
+
+// The window is closing: ends the engine and everything it started.
+void endRunForClose();
+
+// Disables the inputs of a run while it is active; Cancel stays enabled.
+void setBusy(bool busy);
+
+// "(2/5) " while a queue runs, for the window's title.
+std::wstring queueTitlePrefix();
+
+// The queue's items changed while a pass may be active: title and taskbar follow.
+void showQueueProgress();
+
+// Creates the folder if it is missing and opens it in the file manager,
+// without holding up the window; a failure comes back as WM_OPEN_FAILED.
+void openFolder(const std::wstring& folder);
+
+// The log line for a folder that could not be opened; takes over the folder
+// that came with WM_OPEN_FAILED.
+void tellOpenFailed(std::wstring* folder);
