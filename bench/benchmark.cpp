@@ -224,6 +224,113 @@ Operations windowOperations()
     return result;
 }
 
+// From another process, as a user's input and Windows' own messages come:
+// input posted to a field every 20 ms, timed until the field has taken it,
+// a message sent every 20 ms, and (during a million lines, in a run of
+// their own) maximise, minimise, restore and a resize posted to the window,
+// each timed until it has taken effect.
+struct PostedFromOutside {
+    std::vector<double> input;
+    std::vector<double> sent; // WM_NULL, sent every 20 ms
+    double maximise = 0, minimise = 0, restore = 0, resize = 0;
+    bool stillRunning = false;  // the burst was still going on after them
+    double runSeconds = 0;
+    double fullMaximise = 0, fullRestore = 0; // after the run, with the pane full
+};
+
+// Until the effect shows and the window's thread is done with it (it
+// answers a message sent after that).
+HWND probedWindow = nullptr;
+double untilEffect(const std::function<void()>& post, const std::function<bool()>& effect)
+{
+    const double start = nowMs();
+    post();
+    while (!effect() && nowMs() - start < 60000) {
+        Sleep(1);
+    }
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(probedWindow, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+    return nowMs() - start;
+}
+
+PostedFromOutside postedFromOutside(const wchar_t* script, bool operations)
+{
+    PostedFromOutside result;
+    Installation installation;
+    FrontEnd frontEnd{installation, L"", {{L"STANDIN_SCRIPT", script}}};
+    const std::wstring recording = installation.file(L"talk.wav");
+    writeBytes(recording, "RIFF");
+    frontEnd.setText(IDC_EDIT_INPUT, recording);
+    // Positions in the label field to put the caret at, one per probe.
+    frontEnd.setText(IDC_EDIT_LABEL, std::wstring(200, L'x'));
+    const HWND field = frontEnd.control(IDC_EDIT_LABEL);
+    frontEnd.click(IDC_BTN_OK);
+    while (frontEnd.enabled(IDC_BTN_OK)) {
+        Sleep(1);
+    }
+    const double started = nowMs();
+    std::atomic<bool> done{false};
+    std::thread prober([&] {
+        for (WPARAM position = 1; !done; position = position % 199 + 1) {
+            const double posted = nowMs();
+            PostMessageW(field, EM_SETSEL, position, position);
+            for (;;) {
+                DWORD_PTR selection = 0;
+                SendMessageTimeoutW(field, EM_GETSEL, 0, 0, SMTO_NORMAL, 60000, &selection);
+                if (LOWORD(selection) == position || nowMs() - posted > 60000) {
+                    break;
+                }
+                Sleep(1);
+            }
+            result.input.push_back(nowMs() - posted);
+            Sleep(20);
+        }
+    });
+    std::thread sender([&] {
+        while (!done) {
+            const double sent = nowMs();
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(frontEnd.window(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+            result.sent.push_back(nowMs() - sent);
+            Sleep(20);
+        }
+    });
+    const HWND window = frontEnd.window();
+    probedWindow = window;
+    if (operations) {
+        Sleep(2000); // well into the burst
+        const auto command = [&](WPARAM which) { return [window, which] { PostMessageW(window, WM_SYSCOMMAND, which, 0); }; };
+        result.maximise = untilEffect(command(SC_MAXIMIZE), [&] { return IsZoomed(window) != FALSE; });
+        result.minimise = untilEffect(command(SC_MINIMIZE), [&] { return IsIconic(window) != FALSE; });
+        result.restore = untilEffect(command(SC_RESTORE), [&] { return IsIconic(window) == FALSE; });
+        result.restore = std::max(result.restore, untilEffect(command(SC_RESTORE), [&] { return IsZoomed(window) == FALSE; }));
+        result.resize = untilEffect(
+            [&] { SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_ASYNCWINDOWPOS); },
+            [&] {
+                RECT outer = {};
+                GetWindowRect(window, &outer);
+                return outer.right - outer.left == 900;
+            });
+        result.stillRunning = !frontEnd.enabled(IDC_BTN_OK);
+    }
+    while (!frontEnd.enabled(IDC_BTN_OK)) {
+        Sleep(2);
+    }
+    result.runSeconds = (nowMs() - started) / 1000.0;
+    done = true;
+    prober.join();
+    sender.join();
+    if (operations) {
+        // With the pane full: the edit control lays out its 10,000 lines anew.
+        Sleep(1000);
+        const auto command = [&](WPARAM which) { return [window, which] { PostMessageW(window, WM_SYSCOMMAND, which, 0); }; };
+        result.fullMaximise = untilEffect(command(SC_MAXIMIZE), [&] { return IsZoomed(window) != FALSE; });
+        result.fullRestore = untilEffect(command(SC_RESTORE), [&] { return IsZoomed(window) == FALSE; });
+    }
+    frontEnd.waitForForeignWindows(1, 5000);
+    return result;
+}
+
 double cancelLatencyMs()
 {
     BurstUnderWay burst;
@@ -455,6 +562,27 @@ void printLatencies(const char* what, std::vector<double> latencies)
         latencies[latencies.size() / 2], latencies[latencies.size() * 99 / 100], latencies.back(), latencies.size());
 }
 
+void printOutside()
+{
+    // The runs fail at their end, so that no file manager opens a result
+    // folder and takes the foreground from the next one.
+    const PostedFromOutside lines = postedFromOutside(L"lines:100000:80;exit:3", false);
+    printLatencies("From another process, posted input during a 100,000-line run", lines.input);
+    printLatencies("From another process, a sent message during a 100,000-line run", lines.sent);
+    const PostedFromOutside million = postedFromOutside(L"lines:1000000:80;exit:3", false);
+    printLatencies("From another process, posted input during a 1,000,000-line run", million.input);
+    printLatencies("From another process, a sent message during a 1,000,000-line run", million.sent);
+    // The window operations in a run of their own, so that the probes above
+    // time the burst alone.
+    const PostedFromOutside burst = postedFromOutside(L"lines:1000000:80;exit:3", true);
+    std::printf("From another process during a 1,000,000-line burst (%.1f s; %s), posted until it took effect: "
+                "maximise %.0f ms, minimise %.0f ms, restore %.0f ms, resize %.0f ms\n",
+        burst.runSeconds, burst.stillRunning ? "still running after them" : "over before they ended", burst.maximise,
+        burst.minimise, burst.restore, burst.resize);
+    std::printf("After that run, with the pane full: maximise %.0f ms, restore %.0f ms\n", burst.fullMaximise,
+        burst.fullRestore);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -490,7 +618,11 @@ int wmain(int argc, wchar_t** argv)
             return 0;
         }
     }
-    if (only == L"input") {
+    if (only == L"input" || only == L"outside") {
+        printOutside();
+        if (only == L"outside") {
+            return 0;
+        }
         printLatencies("Posted input during a 100,000-line run", inProcessBurst(L"lines:100000:80", false).postedMs);
         printLatencies("Posted input during a 1,000,000-line run", inProcessBurst(L"lines:1000000:80", false).postedMs);
         return 0;

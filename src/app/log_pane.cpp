@@ -323,14 +323,20 @@ void showWaiting(HWND pane, double budgetMs, bool burstGoesOn)
 // The next slice comes at once unless input, painting or another message
 // waits; then it comes after them, by timer, which the message loop serves
 // last. (Posted messages are served in order, so a slice posted at once
-// would go before a key posted while this one ran.)
+// would go before a key posted while this one ran.) While a burst outruns
+// the pane, slices come by timer too: taking lines as fast as they come
+// would keep the window's thread busy all the time, beside the engine and
+// the pump on a machine with two cores, and every message from outside (a
+// click, a screen reader) would wait its turn for the processor. The engine
+// waits at the queue's bound meanwhile; nothing is lost.
 void scheduleSlice()
 {
     const HWND window = logState.pane != nullptr ? GetParent(logState.pane) : nullptr;
     if (window == nullptr || logState.scheduled) {
         return;
     }
-    const bool othersWait = HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
+    const bool othersWait =
+        logState.preview || HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0;
     logState.scheduled = (!othersWait && PostMessageW(window, WM_RUN_OUTPUT, 0, 0))
         || SetTimer(window, LOG_TIMER_ID, USER_TIMER_MINIMUM, nullptr) != 0;
 }
