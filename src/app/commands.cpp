@@ -268,7 +268,9 @@ bool handleCommand(WORD id, WORD notification)
         return true;
     case IDC_BTN_SETTINGS:
     case IDM_ACCOUNT_SETTINGS:
-        openSettingsDialog(mainState.instance, mainState.mainWindow, applyUiLanguage);
+        if (!runBusy()) {
+            openSettingsDialog(mainState.instance, mainState.mainWindow, applyUiLanguage);
+        }
         return true;
     case IDM_LOG_COPY:
         SendMessageW(mainState.controls[CTL_LOG], WM_COPY, 0, 0);

@@ -99,7 +99,7 @@ void rebuildMenu()
 {
     HMENU bar = CreateMenu();
     HMENU dropDown = CreatePopupMenu();
-    AppendMenuW(dropDown, MF_STRING, IDM_ACCOUNT_SETTINGS, uiText(T_MENU_ACCOUNT));
+    AppendMenuW(dropDown, MF_STRING | (runBusy() ? MF_GRAYED : 0), IDM_ACCOUNT_SETTINGS, uiText(T_MENU_ACCOUNT));
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), uiText(T_MENU_SETTINGS));
     SetMenu(mainState.mainWindow, bar);
     if (mainState.menu != nullptr) {

@@ -12,6 +12,7 @@
 #include "app/taskbar.h"
 #include "app/window_state.h"
 #include "config/config.h"
+#include "run/queue_file.h"
 #include "text/catalogue.h"
 #include "util/dpi.h"
 #include "util/resource_ids.h"
@@ -156,12 +157,15 @@ LRESULT onAutostart()
         startSingleRunFromWindow();
         return 0;
     }
-    std::vector<std::wstring> all = paths.autostart;
-    all.insert(all.end(), paths.added.begin(), paths.added.end());
     // The field's restored path is no part of what the command line asked for.
     SetWindowTextW(mainState.controls[CTL_INPUT], L"");
-    // Folders are read on a thread of their own; the queue starts once they are in.
-    addToRunQueueLater(std::move(all), {}, QueueStart{requestFromWindow(), true});
+    // Folders are read on a thread of their own; the queue starts once they
+    // are in and runs exactly the --autostart recordings. The others are
+    // only added.
+    if (!paths.added.empty()) {
+        addToRunQueueLater(paths.added);
+    }
+    addToRunQueueLater(paths.autostart, {}, QueueStart{requestFromWindow(), true, true});
     return 0;
 }
 
@@ -258,12 +262,21 @@ LRESULT onGetDefId()
 
 LRESULT onClose(HWND window)
 {
-    if (runState.running) {
-        if (showMessage(window, T_ASK_EXIT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    if (runState.running && showMessage(window, T_ASK_EXIT, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+        return 0;
+    }
+    // A window that does not keep queue.json loses its list when it closes,
+    // unless the window that kept the file has gone meanwhile.
+    if (!queueFileKept() && !runQueue.items.empty()) {
+        claimQueueFileAgain();
+        if (!queueFileKept()
+            && showMessage(window, T_ASK_QUEUE_NOT_KEPT, {queueFilePath(), std::to_wstring(runQueue.items.size())},
+                   MB_OKCANCEL | MB_ICONQUESTION)
+                != IDOK) {
             return 0;
         }
-        endRunForClose();
     }
+    endRunForClose();
     DestroyWindow(window);
     return 0;
 }
@@ -311,6 +324,11 @@ LRESULT onSetCursor(HWND window, WPARAM wParam, LPARAM lParam)
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     }
+    // Folders are being read: working in the background, the window usable.
+    if (recordingsBeingRead() && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+        return TRUE;
+    }
     return DefWindowProcW(window, WM_SETCURSOR, wParam, lParam);
 }
 
@@ -325,6 +343,28 @@ LRESULT onRunOutput(HWND window, bool byTimer)
         runShown(*exitCode);
     }
     return 0;
+}
+
+LRESULT onTimer(HWND window, WPARAM id)
+{
+    switch (id) {
+    case LOG_TIMER_ID:
+        return onRunOutput(window, true);
+    case NEXT_ITEM_TIMER_ID:
+        startNextItem();
+        return 0;
+    case QUEUE_SAVE_TIMER_ID:
+        saveQueueNow();
+        return 0;
+    case QUEUE_CLAIM_TIMER_ID:
+        claimQueueFileAgain();
+        return 0;
+    case QUEUE_PROGRESS_TIMER_ID:
+        refreshQueueList();
+        return 0;
+    default:
+        return DefWindowProcW(window, WM_TIMER, id, 0);
+    }
 }
 
 LRESULT onContextMenu(HWND window, HWND from, LPARAM lParam)
@@ -380,10 +420,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_RUN_OUTPUT:
         return onRunOutput(window, false);
     case WM_TIMER:
-        if (wParam == LOG_TIMER_ID) {
-            return onRunOutput(window, true);
-        }
-        break;
+        return onTimer(window, wParam);
     case WM_NOTIFY:
         if (const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             header->hwndFrom != nullptr && header->hwndFrom == queueListWindow()) {
@@ -408,6 +445,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onNextDialogControl(window, wParam, lParam);
     case WM_PATHS_EXPANDED:
         return onPathsExpanded(reinterpret_cast<PathsArrived*>(lParam));
+    case WM_NEXT_ITEM:
+        startNextItem();
+        return 0;
     case WM_OPEN_FAILED:
         tellOpenFailed(reinterpret_cast<std::wstring*>(lParam));
         return 0;

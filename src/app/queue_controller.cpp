@@ -7,13 +7,26 @@
 #include "text/catalogue.h"
 #include "util/paths.h"
 
+#include <algorithm>
 #include <memory>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 RunQueue theQueue;
 QueueFile queueFile;
+
+// Folders being read on threads of their own, and the recordings found in
+// them so far: while it lasts, the list shows the count and the pointer its
+// busy shape.
+size_t readingThreads = 0;
+std::atomic<size_t> recordingsFound{0};
+constexpr UINT PROGRESS_SHOWN_EVERY_MS = 250;
+
+// How often a window that does not keep queue.json tries to.
+constexpr UINT CLAIM_AGAIN_MS = 2000;
 
 // Longer paths would not fit on the engine's command line.
 constexpr size_t LONGEST_QUEUED_PATH = COMMAND_LINE_LIMIT - 1024;
@@ -25,10 +38,24 @@ void tell(const std::wstring& notice)
     }
 }
 
+// While items fail one after another, the whole file would be written for
+// each: at most a few saves a second, the last one always made.
+constexpr ULONGLONG SAVE_SPACING_MS = 300;
+ULONGLONG lastSaveAt = 0;
+bool saveHeldBack = false;
+
 void saveQueue()
 {
-    takeInSavedQueueIfPending();
-    tell(saveQueueFile(queueFile, theQueue));
+    const ULONGLONG now = GetTickCount64();
+    if (lastSaveAt != 0 && now - lastSaveAt < SAVE_SPACING_MS) {
+        if (!saveHeldBack && mainState.mainWindow != nullptr) {
+            saveHeldBack = SetTimer(mainState.mainWindow, QUEUE_SAVE_TIMER_ID, static_cast<UINT>(SAVE_SPACING_MS), nullptr) != 0;
+        }
+        if (saveHeldBack) {
+            return;
+        }
+    }
+    saveQueueNow();
 }
 
 QueueItem* runningItemAt(const std::wstring& path)
@@ -84,26 +111,73 @@ void addExpandedPaths(const ExpandedPaths& expanded, bool quiet)
 
 const RunQueue& runQueue = theQueue;
 
+void saveQueueNow()
+{
+    if (saveHeldBack) {
+        KillTimer(mainState.mainWindow, QUEUE_SAVE_TIMER_ID);
+        saveHeldBack = false;
+    }
+    lastSaveAt = GetTickCount64();
+    takeInSavedQueueIfPending();
+    tell(saveQueueFile(queueFile, theQueue));
+}
+
 void loadSavedQueue()
 {
-    tell(loadQueueFile(queueFile, theQueue));
+    tell(loadQueueFile(queueFile, theQueue, mainState.mainWindow));
     refreshQueueList();
+    if (!queueFile.owned) {
+        // The window that keeps the file may close before this one.
+        SetTimer(mainState.mainWindow, QUEUE_CLAIM_TIMER_ID, CLAIM_AGAIN_MS, nullptr);
+    }
+}
+
+bool queueFileKept()
+{
+    return queueFile.owned;
+}
+
+void claimQueueFileAgain()
+{
+    const std::vector<std::wstring> selected = selectedQueuePaths();
+    if (!claimQueueFileAgain(queueFile, theQueue, mainState.mainWindow)) {
+        return;
+    }
+    KillTimer(mainState.mainWindow, QUEUE_CLAIM_TIMER_ID);
+    if (runState.queue.active) {
+        assignLabels(theQueue, runState.queue.typedLabel, runState.queue.taken);
+    }
+    appendLog(fillPlaceholder(uiText(T_LOG_QUEUE_TAKEN_OVER), queueFilePath()));
+    saveQueueNow();
+    refreshQueueList();
+    selectQueuePaths(selected);
+    showQueueProgress();
 }
 
 void closeQueue()
 {
+    if (saveHeldBack) {
+        saveQueueNow();
+    }
     theQueue = RunQueue{};
     queueFile = QueueFile{};
+    lastSaveAt = 0;
+    readingThreads = 0;
 }
 
 void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std::optional<QueueStart> thenStart)
 {
     HWND window = mainState.mainWindow;
+    if (readingThreads++ == 0) {
+        recordingsFound = 0;
+        SetTimer(window, QUEUE_PROGRESS_TIMER_ID, PROGRESS_SHOWN_EVERY_MS, nullptr);
+    }
     // Reading a large or a network folder may take long: never on the
     // window's thread. The window takes the result when it arrives; if the
     // window has gone meanwhile, the result goes with the thread.
     std::thread([window, paths = std::move(paths), lead = std::move(lead), thenStart = std::move(thenStart)] {
-        auto arrived = std::make_unique<PathsArrived>(PathsArrived{expandPaths(paths, LONGEST_QUEUED_PATH), thenStart});
+        auto arrived = std::make_unique<PathsArrived>(
+            PathsArrived{expandPaths(paths, LONGEST_QUEUED_PATH, &recordingsFound), thenStart});
         std::vector<std::wstring>& recordings = arrived->expanded.recordings;
         if (!lead.empty() && !recordings.empty()) {
             recordings.insert(recordings.begin(), longNamePath(lead));
@@ -114,13 +188,48 @@ void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std:
     }).detach();
 }
 
+std::optional<size_t> recordingsBeingRead()
+{
+    if (readingThreads == 0) {
+        return std::nullopt;
+    }
+    return recordingsFound.load();
+}
+
 void takeArrivedPaths(PathsArrived* arrived)
 {
     const std::unique_ptr<PathsArrived> owned(arrived);
-    addExpandedPaths(owned->expanded, owned->thenStart && owned->thenStart->unattended);
-    if (owned->thenStart) {
-        startQueue(*owned->thenStart);
+    if (readingThreads > 0 && --readingThreads == 0) {
+        KillTimer(mainState.mainWindow, QUEUE_PROGRESS_TIMER_ID);
     }
+    addExpandedPaths(owned->expanded, owned->thenStart && owned->thenStart->unattended);
+    if (!owned->thenStart) {
+        return;
+    }
+    QueueStart& start = *owned->thenStart;
+    if (start.named) {
+        // A command line runs exactly what it names, also recordings that
+        // ran before; what waited from before waits on.
+        start.recordings = owned->expanded.recordings;
+        if (const size_t again = makeWaitAgain(start.recordings); again > 0) {
+            appendLog(fillPlaceholder(uiText(T_LOG_NAMED_AGAIN), std::to_wstring(again)));
+            queueEdited();
+        }
+        if (runState.queue.active) {
+            joinPass(start.recordings);
+            return;
+        }
+        std::unordered_set<std::wstring> named;
+        for (const std::wstring& path : start.recordings) {
+            named.insert(pathKey(path));
+        }
+        const size_t before = static_cast<size_t>(std::count_if(theQueue.items.begin(), theQueue.items.end(),
+            [&](const QueueItem& item) { return item.state == ItemState::Waiting && named.count(pathKey(item.path)) == 0; }));
+        if (before > 0) {
+            appendLog(fillPlaceholder(uiText(T_LOG_LEFT_WAITING), std::to_wstring(before)));
+        }
+    }
+    startQueue(start);
 }
 
 void queueEdited()
@@ -132,9 +241,20 @@ void queueEdited()
 
 void takeInSavedQueueIfPending()
 {
-    if (takeInIfPending(queueFile, theQueue) && runState.queue.active) {
+    if (!queueFile.unread) {
+        return;
+    }
+    // The saved items go before the others: the user's selection stays
+    // with the items it was on, not with their rows.
+    const std::vector<std::wstring> selected = selectedQueuePaths();
+    if (!takeInIfPending(queueFile, theQueue)) {
+        return;
+    }
+    if (runState.queue.active) {
         assignLabels(theQueue, runState.queue.typedLabel, runState.queue.taken);
     }
+    refreshQueueList();
+    selectQueuePaths(selected);
 }
 
 void addRecordingsNow(const std::vector<std::wstring>& files)
@@ -158,22 +278,66 @@ void prepareQueueItems(const RunRequest& fields, const std::vector<std::wstring>
     refreshQueueList();
 }
 
-std::optional<QueueItem> beginNextItem()
+std::vector<QueueItem> waitingItemsOf(const std::vector<std::wstring>& paths)
 {
-    const std::optional<size_t> next = nextWaiting(theQueue);
-    if (!next) {
-        return std::nullopt;
+    std::unordered_map<std::wstring, size_t> waiting;
+    for (size_t index = 0; index < theQueue.items.size(); ++index) {
+        if (theQueue.items[index].state == ItemState::Waiting) {
+            waiting.emplace(pathKey(theQueue.items[index].path), index);
+        }
     }
-    QueueItem& item = theQueue.items[*next];
-    item.state = ItemState::Running;
-    return item;
+    std::vector<QueueItem> items;
+    for (const std::wstring& path : paths) {
+        if (const auto found = waiting.find(pathKey(path)); found != waiting.end()) {
+            items.push_back(theQueue.items[found->second]);
+            waiting.erase(found);
+        }
+    }
+    return items;
 }
 
-void setRunningItemLabel(const std::wstring& path, const std::wstring& label)
+std::optional<QueueItem> beginNextItem(std::vector<std::wstring>& paths)
+{
+    size_t taken = 0;
+    std::optional<QueueItem> next;
+    for (; taken < paths.size() && !next; ++taken) {
+        for (QueueItem& item : theQueue.items) {
+            if (item.state == ItemState::Waiting && samePath(item.path, paths[taken])) {
+                item.state = ItemState::Running;
+                next = item;
+                break;
+            }
+        }
+    }
+    paths.erase(paths.begin(), paths.begin() + static_cast<std::ptrdiff_t>(taken));
+    return next;
+}
+
+void setRunningItemLabel(const std::wstring& path, const std::wstring& label, const std::wstring& folder)
 {
     if (QueueItem* item = runningItemAt(path); item != nullptr) {
         item->label = label;
+        // Kept in queue.json while it runs: after a crash its folder is
+        // removed if the engine wrote nothing there.
+        item->resultFolder = folder;
     }
+}
+
+size_t makeWaitAgain(const std::vector<std::wstring>& paths)
+{
+    std::unordered_set<std::wstring> named;
+    for (const std::wstring& path : paths) {
+        named.insert(pathKey(path));
+    }
+    std::vector<size_t> indexes;
+    for (size_t index = 0; index < theQueue.items.size(); ++index) {
+        const ItemState state = theQueue.items[index].state;
+        if (state != ItemState::Waiting && state != ItemState::Running && named.count(pathKey(theQueue.items[index].path)) > 0) {
+            indexes.push_back(index);
+        }
+    }
+    runAgain(theQueue, indexes, true);
+    return indexes.size();
 }
 
 bool markRunningItem(const std::wstring& path, ItemState state, unsigned exitCode, const std::wstring& resultFolder)

@@ -25,6 +25,13 @@ void loadSavedQueue();
 // The window is going: the queue is forgotten, and so is the claim on its file.
 void closeQueue();
 
+// This window keeps queue.json; another one's list lives in memory only,
+// and tries now and then to keep the file (claimQueueFileAgain, by timer):
+// when the keeper has gone, its saved items are taken in before this
+// window's own.
+bool queueFileKept();
+void claimQueueFileAgain();
+
 // What a thread that read folders hands the window: the paths sorted out,
 // and the start of the queue to make once they are in, if any.
 struct PathsArrived {
@@ -44,6 +51,9 @@ void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead = {},
     std::optional<QueueStart> thenStart = {});
 void takeArrivedPaths(PathsArrived* arrived);
 
+// While folders are being read: how many recordings were found so far.
+std::optional<size_t> recordingsBeingRead();
+
 // The queue changed: saved, shown, and a running pass's title and taskbar follow.
 void queueEdited();
 
@@ -55,13 +65,22 @@ void takeInSavedQueueIfPending();
 void addRecordingsNow(const std::vector<std::wstring>& files);
 // The pass's choices and labels for every waiting item (see assignLabels).
 void prepareQueueItems(const RunRequest& fields, const std::vector<std::wstring>& taken);
-// The next waiting item, now marked running; none when nothing waits.
-std::optional<QueueItem> beginNextItem();
-// The running item at path: its label, then how it ended (Waiting when it
-// never started). False when no such item runs (the user removed it).
-void setRunningItemLabel(const std::wstring& path, const std::wstring& label);
+// The items at these paths that wait, in this order.
+std::vector<QueueItem> waitingItemsOf(const std::vector<std::wstring>& paths);
+// The first of the paths whose item waits, now marked running; the paths up
+// to it are taken off. None when no item of them waits.
+std::optional<QueueItem> beginNextItem(std::vector<std::wstring>& paths);
+// The running item at path: its label and the folder claimed for it, then
+// how it ended (Waiting when it never started). False when no such item
+// runs (the user removed it).
+void setRunningItemLabel(const std::wstring& path, const std::wstring& label, const std::wstring& folder);
 bool markRunningItem(const std::wstring& path, ItemState state, unsigned exitCode = 0,
     const std::wstring& resultFolder = {});
+// Recordings named on a command line that finished before wait again; how
+// many did.
+size_t makeWaitAgain(const std::vector<std::wstring>& paths);
+// Writes queue.json now, also when a save was held back a moment ago.
+void saveQueueNow();
 
 // For the list: the items at the indexes that are not running go; failed,
 // cancelled and interrupted ones wait again; finished ones go.

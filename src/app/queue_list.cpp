@@ -11,6 +11,7 @@
 #include "util/handles.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -60,6 +61,10 @@ std::wstring cellText(const QueueItem& item, int column)
         }
         if (item.state == ItemState::Failed && item.exitCode != 0) {
             return fillPlaceholder(uiText(T_RESULT_EXIT_CODE), exitCodeText(item.exitCode));
+        }
+        // The engine succeeded, but the folder was gone at the end.
+        if (item.state == ItemState::Failed && !item.resultFolder.empty()) {
+            return uiText(T_RESULT_GONE);
         }
         return {};
     }
@@ -141,9 +146,16 @@ void forgetQueueList()
     queueList = nullptr;
 }
 
+// The rows: the items, and while folders are being read one more, last,
+// with the count of recordings found so far.
+size_t rowCount()
+{
+    return runQueue.items.size() + (recordingsBeingRead() ? 1 : 0);
+}
+
 void refreshQueueList()
 {
-    const bool wanted = !runQueue.items.empty();
+    const bool wanted = rowCount() > 0;
     if (queueList == nullptr) {
         if (!wanted || mainState.mainWindow == nullptr) {
             return;
@@ -154,7 +166,7 @@ void refreshQueueList()
         }
     }
     HWND list = queueList;
-    SendMessageW(list, LVM_SETITEMCOUNT, runQueue.items.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    SendMessageW(list, LVM_SETITEMCOUNT, rowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     InvalidateRect(list, nullptr, FALSE);
     if ((IsWindowVisible(list) != FALSE) != wanted) {
         if (!wanted && GetFocus() == list) {
@@ -162,6 +174,34 @@ void refreshQueueList()
         }
         ShowWindow(list, wanted ? SW_SHOWNA : SW_HIDE);
         layoutMainWindow();
+    }
+}
+
+std::vector<std::wstring> selectedQueuePaths()
+{
+    std::vector<std::wstring> paths;
+    if (queueList != nullptr) {
+        for (const size_t index : selectedItems()) {
+            paths.push_back(runQueue.items[index].path);
+        }
+    }
+    return paths;
+}
+
+void selectQueuePaths(const std::vector<std::wstring>& paths)
+{
+    if (queueList == nullptr) {
+        return;
+    }
+    clearSelection();
+    std::unordered_set<std::wstring> wanted;
+    for (const std::wstring& path : paths) {
+        wanted.insert(pathKey(path));
+    }
+    for (size_t index = 0; index < runQueue.items.size() && !wanted.empty(); ++index) {
+        if (wanted.erase(pathKey(runQueue.items[index].path)) > 0) {
+            ListView_SetItemState(queueList, static_cast<int>(index), LVIS_SELECTED, LVIS_SELECTED);
+        }
     }
 }
 
@@ -196,6 +236,10 @@ LRESULT onQueueListNotify(const NMHDR* header)
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header))->item;
         if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0 && static_cast<size_t>(item.iItem) < runQueue.items.size()) {
             copyInto(item.pszText, item.cchTextMax, cellText(runQueue.items[item.iItem], item.iSubItem));
+        } else if ((item.mask & LVIF_TEXT) != 0 && static_cast<size_t>(item.iItem) == runQueue.items.size()) {
+            const std::optional<size_t> found = recordingsBeingRead();
+            copyInto(item.pszText, item.cchTextMax,
+                found && item.iSubItem == 0 ? fillPlaceholder(uiText(T_LIST_ADDING), std::to_wstring(*found)) : L"");
         }
         return 0;
     }

@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 // The list, or null while it has not been made.
 HWND queueListWindow();
 // The main window has gone, and the list with it.
@@ -14,6 +17,11 @@ void forgetQueueList();
 // Shows the queue as it is now: makes the list when it is first needed,
 // shows or hides it, and lays the window out again when that changes.
 void refreshQueueList();
+
+// The selected items by path, and selecting them again after the list
+// changed under the selection (the rows move, the items stay selected).
+std::vector<std::wstring> selectedQueuePaths();
+void selectQueuePaths(const std::vector<std::wstring>& paths);
 
 // Column captions in the current language; column widths and font for the
 // window's DPI.

@@ -2,7 +2,9 @@
 
 #include "app/log_pane.h"
 #include "app/queue_controller.h"
+#include "app/queue_list.h"
 #include "app/taskbar.h"
+#include "app/ids.h"
 #include "app/window_state.h"
 #include "run/output_queue.h"
 #include "run/result_folder.h"
@@ -11,24 +13,18 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 
 namespace {
 
 RunState theRun;
 
-// When Cancel last stopped a run (GetTickCount64).
-ULONGLONG lastCancelAt = 0;
 // A control a run disabled while it had the focus.
 HWND focusBeforeRun = nullptr;
 
 void refuse(const Refusal& refusal)
 {
-    const UINT flags = MB_OK | (refusal.error ? MB_ICONERROR : MB_ICONWARNING);
-    if (refusal.value.empty()) {
-        showMessage(mainState.mainWindow, refusal.text, flags);
-    } else {
-        showMessage(mainState.mainWindow, refusal.text, refusal.value, flags);
-    }
+    showMessage(mainState.mainWindow, refusal.text, refusal.values, MB_OK | (refusal.error ? MB_ICONERROR : MB_ICONWARNING));
 }
 
 // Starts a checked request: remembers the paths and choices, starts the
@@ -62,14 +58,28 @@ size_t finishedItems()
     return theRun.queue.done + theRun.queue.failed + theRun.queue.cancelled;
 }
 
-// The items of this pass: those finished, and those still to run (which the
-// user may add to or remove from meanwhile).
+// The items of this pass: those finished, the one starting or running, and
+// those still to run (which the user may remove meanwhile).
 size_t passTotal()
 {
-    const size_t left = static_cast<size_t>(std::count_if(runQueue.items.begin(), runQueue.items.end(),
-        [](const QueueItem& item) { return item.state == ItemState::Waiting || item.state == ItemState::Running; }));
+    std::unordered_set<std::wstring> waiting;
+    for (const QueueItem& item : runQueue.items) {
+        if (item.state == ItemState::Waiting) {
+            waiting.insert(pathKey(item.path));
+        }
+    }
+    size_t left = static_cast<size_t>(std::count_if(runQueue.items.begin(), runQueue.items.end(),
+        [](const QueueItem& item) { return item.state == ItemState::Running; }));
+    for (const std::wstring& path : theRun.queue.toRun) {
+        left += waiting.erase(pathKey(path));
+    }
     return finishedItems() + left;
 }
+
+// A run or a queue has just ended, or Cancel stopped one: an idle Cancel
+// within this moment was meant for it and does not close the window.
+ULONGLONG lastRunEndedAt = 0;
+constexpr ULONGLONG CANCEL_MEANT_FOR_RUN_MS = 1500;
 
 void endQueue()
 {
@@ -78,17 +88,31 @@ void endQueue()
     // interrupted.
     const size_t notRun = passTotal() - finishedItems();
     pass.active = false;
+    pass.toRun.clear();
+    lastRunEndedAt = GetTickCount64();
     appendLog(fillPlaceholders(uiText(T_LOG_QUEUE_SUMMARY),
         {std::to_wstring(pass.done), std::to_wstring(pass.failed), std::to_wstring(pass.cancelled),
             std::to_wstring(notRun)}));
-    queueEdited();
+    saveQueueNow();
+    refreshQueueList();
     setBusy(false);
     SetWindowTextW(mainState.mainWindow, uiText(T_APP_TITLE));
     showRunOnTaskbar(
-        mainState.mainWindow, pass.failed > 0 || pass.engineFailed ? RunProgress::Failed : RunProgress::Done);
+        mainState.mainWindow, pass.failed > 0 || pass.stoppedEarly ? RunProgress::Failed : RunProgress::Done);
     // One folder for the whole queue, not one per item.
     if (!pass.lastDateFolder.empty()) {
         openFolder(pass.lastDateFolder);
+    }
+}
+
+// The next step of the pass comes from the message loop, so the window
+// answers (and a Cancel is seen) between two items even when many fail at
+// once.
+void postNextItem()
+{
+    if (!PostMessageW(mainState.mainWindow, WM_NEXT_ITEM, 0, 0)) {
+        // Windows' message queue is full: the timer comes when there is room.
+        SetTimer(mainState.mainWindow, NEXT_ITEM_TIMER_ID, USER_TIMER_MINIMUM, nullptr);
     }
 }
 
@@ -102,79 +126,87 @@ void failItem(const std::wstring& path, const std::wstring& reason)
     ++theRun.queue.failed;
 }
 
-// Starts the next waiting item. An item that cannot run (its file has gone,
-// its folder name is not allowed, its command line too long) fails with a
-// log line and the queue goes on, since nobody may be there to answer a
-// message box. An engine that cannot start at all ends the queue.
-void startNextItem()
+// The folder an item claimed is removed again when it ended without a
+// result and nothing was written into it, so that running it again does
+// not go to "x (2)".
+void removeIfEmpty(const std::wstring& folder)
 {
-    QueuePass& pass = theRun.queue;
-    while (const std::optional<QueueItem> next = beginNextItem()) {
-        pass.currentPath = next->path;
-        RunRequest request{next->path, runQueue.outputRoot, next->label, runQueue.speakerCount, runQueue.makeClips};
-        queueEdited();
-        if (pathKind(request.inputPath) != PathKind::File) {
-            failItem(request.inputPath, uiText(T_ERR_NO_FILE));
-            continue;
-        }
-        if (!planRunNow(request).fits) {
-            failItem(request.inputPath, uiText(T_ERR_COMMAND_TOO_LONG));
-            continue;
-        }
-        // Items added while the queue runs (or started unattended) were not
-        // checked before it began, and a taken name's number may make it
-        // too long.
-        const ClaimedFolder claimed = claimResultFolder(request, pass.typedLabel);
-        request.label = claimed.label;
-        if (!isValidFolderName(request.label)) {
-            failItem(request.inputPath, fillPlaceholder(uiText(T_ERR_ITEM_NAME), request.inputPath));
-            continue;
-        }
-        // The output root has gone or cannot be written: this item fails,
-        // the rest are tried.
-        if (!claimed.made) {
-            failItem(request.inputPath, fillPlaceholder(uiText(T_MSG_OPEN_FAILED), claimed.folder));
-            continue;
-        }
-        setRunningItemLabel(request.inputPath, request.label);
-        const StartResult started = startRun(request);
-        if (started == StartResult::Started) {
-            return;
-        }
-        // Nothing was written there: the name is free again.
-        RemoveDirectoryW(longPathForm(fullPath(claimed.folder)).c_str());
-        if (started == StartResult::TooLong) {
-            failItem(request.inputPath, uiText(T_ERR_COMMAND_TOO_LONG));
-            continue;
-        }
-        appendLog(uiText(T_ERR_START));
-        markRunningItem(request.inputPath, ItemState::Waiting);
-        pass.engineFailed = true;
-        break;
+    if (!folder.empty()) {
+        RemoveDirectoryW(longPathForm(fullPath(folder)).c_str());
     }
-    endQueue();
 }
 
 // A queue's item has ended: marked by how it ended.
 void itemEnded(unsigned exitCode)
 {
     QueuePass& pass = theRun.queue;
+    const std::wstring folder = fullPath(theRun.outputFolder);
     // Cancel pressed after the engine had ended by itself (its last lines
     // still being shown) stops the queue, but the item keeps its own result.
     if (theRun.endedByCancel) {
+        removeIfEmpty(folder);
         if (markRunningItem(pass.currentPath, ItemState::Cancelled)) {
             ++pass.cancelled;
         }
+    } else if (exitCode == 0 && pathKind(folder) != PathKind::Folder) {
+        // The output folder was removed or renamed while the engine ran:
+        // its results are not where the list would send the user.
+        appendLog(fillPlaceholder(uiText(T_LOG_RESULT_GONE), folder));
+        if (markRunningItem(pass.currentPath, ItemState::Failed, 0, folder)) {
+            ++pass.failed;
+        }
     } else if (exitCode == 0) {
-        const std::wstring folder = fullPath(theRun.outputFolder);
         if (markRunningItem(pass.currentPath, ItemState::Done, 0, folder)) {
             pass.lastDateFolder = parentDirectory(folder);
             ++pass.done;
         }
-    } else if (markRunningItem(pass.currentPath, ItemState::Failed, exitCode)) {
-        ++pass.failed;
+    } else {
+        removeIfEmpty(folder);
+        if (markRunningItem(pass.currentPath, ItemState::Failed, exitCode)) {
+            ++pass.failed;
+        }
     }
     queueEdited();
+}
+
+// What stops a pass before it starts, or before an item: in a message box
+// when someone pressed OK, in the log when a command line started it.
+void refuseForPass(const Refusal& refusal, bool unattended)
+{
+    if (unattended) {
+        appendLog(fillPlaceholders(uiText(refusal.text), refusal.values));
+    } else {
+        refuse(refusal);
+    }
+}
+
+// Result folders go below the output folder's date folder: one that cannot
+// be made there (the output folder is a file, on a drive that has gone, or
+// read-only) would fail every item for the same reason.
+std::optional<Refusal> checkOutputRoot(const std::wstring& outputRoot)
+{
+    if (!createFolderPath(fullPath(joinPath(outputRoot, todayFolderName())))) {
+        return Refusal{T_ERR_OUTPUT_UNUSABLE, {outputRoot}};
+    }
+    return std::nullopt;
+}
+
+// The items whose result folder names cannot be used, all of them named in
+// one message box: the first few, and how many more.
+Refusal unusableNames(const std::vector<std::wstring>& recordings, bool labelTyped)
+{
+    constexpr size_t NAMED = 5;
+    if (recordings.size() == 1) {
+        return Refusal{labelTyped ? T_ERR_ITEM_NAME : T_ERR_ITEM_NAME_NO_LABEL, {recordings.front()}};
+    }
+    std::wstring list;
+    for (size_t index = 0; index < recordings.size() && index < NAMED; ++index) {
+        list += L"\n" + recordings[index];
+    }
+    if (recordings.size() > NAMED) {
+        list += L"\n" + fillPlaceholder(uiText(T_MORE_ITEMS), std::to_wstring(recordings.size() - NAMED));
+    }
+    return Refusal{labelTyped ? T_ERR_ITEM_NAMES : T_ERR_ITEM_NAMES_NO_LABEL, {std::to_wstring(recordings.size()), list}};
 }
 
 } // namespace
@@ -183,8 +215,10 @@ const RunState& runState = theRun;
 
 void setBusy(bool busy)
 {
+    // The output folder's Browse too: a run's root is fixed when it starts.
     static constexpr ControlIndex RUN_INPUTS[] = {
-        CTL_OK, CTL_BROWSE_INPUT, CTL_SETTINGS, CTL_INPUT, CTL_OUTPUT, CTL_LABEL, CTL_SPEAKERS, CTL_CLIPS,
+        CTL_OK, CTL_BROWSE_INPUT, CTL_BROWSE_OUTPUT, CTL_SETTINGS, CTL_INPUT, CTL_OUTPUT, CTL_LABEL, CTL_SPEAKERS,
+        CTL_CLIPS,
     };
     // A control that is disabled with the focus would leave the keyboard
     // nowhere: the focus waits in the log, where Enter and Esc do nothing,
@@ -200,6 +234,10 @@ void setBusy(bool busy)
     }
     for (const ControlIndex control : RUN_INPUTS) {
         EnableWindow(mainState.controls[control], busy ? FALSE : TRUE);
+    }
+    // The menu's way to the settings, as the button's.
+    if (mainState.menu != nullptr) {
+        EnableMenuItem(mainState.menu, IDM_ACCOUNT_SETTINGS, MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
     }
     if (!busy && focusBeforeRun != nullptr) {
         if (focus == nullptr || focus == mainState.controls[CTL_LOG]) {
@@ -258,26 +296,49 @@ bool startQueue(const QueueStart& start)
     // cleared list) are never shared either.
     std::vector<std::wstring> taken = namesIn(joinPath(fields.outputRoot, todayFolderName()));
     prepareQueueItems(fields, taken);
+    std::vector<std::wstring> toRun;
+    if (start.named) {
+        toRun = start.recordings;
+    } else {
+        for (const QueueItem& item : runQueue.items) {
+            if (item.state == ItemState::Waiting) {
+                toRun.push_back(item.path);
+            }
+        }
+    }
     std::vector<RunFolderName> folders;
-    for (const QueueItem& item : runQueue.items) {
-        if (item.state == ItemState::Waiting) {
-            folders.push_back(RunFolderName{item.label, item.path});
+    std::vector<std::wstring> badNames;
+    for (const QueueItem& item : waitingItemsOf(toRun)) {
+        folders.push_back(RunFolderName{item.label, item.path});
+        if (!isValidFolderName(item.label)) {
+            badNames.push_back(item.path);
         }
     }
     if (folders.empty()) {
         MessageBeep(MB_ICONWARNING); // nothing waits: Run again makes finished items wait
         return false;
     }
-    if (start.unattended) {
-        folders.clear(); // each is checked when its turn comes
+    // Unattended, each item's name is checked when its turn comes (and
+    // only that item fails); at OK every unusable name is told at once.
+    std::optional<Refusal> refusal;
+    if (!start.unattended && !badNames.empty() && (fields.label.empty() || isValidFolderName(fields.label))
+        && fields.label.size() <= 255) {
+        refusal = unusableNames(badNames, !fields.label.empty());
+    } else {
+        refusal = checkRunConditions(fields.label, start.unattended ? std::vector<RunFolderName>{} : folders,
+            fields.outputRoot);
     }
-    if (const std::optional<Refusal> refusal = checkRunConditions(fields.label, folders, fields.outputRoot)) {
-        refuse(*refusal);
+    if (!refusal) {
+        refusal = checkOutputRoot(fields.outputRoot);
+    }
+    if (refusal) {
+        refuseForPass(*refusal, start.unattended);
         return false;
     }
     theRun.queue = QueuePass{};
     theRun.queue.active = true;
     theRun.queue.unattended = start.unattended;
+    theRun.queue.toRun = std::move(toRun);
     theRun.queue.typedLabel = fields.label;
     theRun.queue.taken = std::move(taken);
     setBusy(true);
@@ -285,9 +346,96 @@ bool startQueue(const QueueStart& start)
     return true;
 }
 
+void startNextItem()
+{
+    KillTimer(mainState.mainWindow, NEXT_ITEM_TIMER_ID);
+    QueuePass& pass = theRun.queue;
+    if (!pass.active || theRun.running) {
+        return;
+    }
+    if (pass.stopRequested) {
+        endQueue();
+        return;
+    }
+    const std::optional<QueueItem> next = beginNextItem(pass.toRun);
+    if (!next) {
+        endQueue();
+        return;
+    }
+    pass.currentPath = next->path;
+    RunRequest request{next->path, runQueue.outputRoot, next->label, runQueue.speakerCount, runQueue.makeClips};
+    queueEdited();
+    // An item that cannot run (its file has gone, its folder name is not
+    // allowed, its command line too long) fails with a log line and the
+    // pass goes on, since nobody may be there to answer a message box.
+    if (pathKind(request.inputPath) != PathKind::File) {
+        failItem(request.inputPath, uiText(T_ERR_NO_FILE));
+        postNextItem();
+        return;
+    }
+    if (!planRunNow(request).fits) {
+        failItem(request.inputPath, uiText(T_ERR_COMMAND_TOO_LONG));
+        postNextItem();
+        return;
+    }
+    // Items added while the queue runs (or started unattended) were not
+    // checked before it began, and a taken name's number may make it
+    // too long.
+    const ClaimedFolder claimed = claimResultFolder(request, pass.typedLabel);
+    request.label = claimed.label;
+    if (!isValidFolderName(request.label)) {
+        failItem(request.inputPath, fillPlaceholder(uiText(pass.typedLabel.empty() ? T_ERR_ITEM_NAME_NO_LABEL : T_ERR_ITEM_NAME),
+            request.inputPath));
+        postNextItem();
+        return;
+    }
+    if (!claimed.made) {
+        // The output folder went away or became unusable since OK: every
+        // item after this one would fail the same way, so the pass stops
+        // and they wait for the next OK.
+        appendLog(fillPlaceholder(uiText(T_ERR_OUTPUT_UNUSABLE), runQueue.outputRoot));
+        markRunningItem(request.inputPath, ItemState::Waiting);
+        pass.toRun.insert(pass.toRun.begin(), request.inputPath); // not run: counted as such
+        pass.stoppedEarly = true;
+        endQueue();
+        return;
+    }
+    setRunningItemLabel(request.inputPath, request.label, fullPath(claimed.folder));
+    const StartResult started = startRun(request);
+    if (started == StartResult::Started) {
+        return;
+    }
+    // Nothing was written there: the name is free again.
+    removeIfEmpty(claimed.folder);
+    if (started == StartResult::TooLong) {
+        failItem(request.inputPath, uiText(T_ERR_COMMAND_TOO_LONG));
+        postNextItem();
+        return;
+    }
+    // An engine that cannot start at all ends the pass; the rest wait.
+    appendLog(uiText(T_ERR_START));
+    markRunningItem(request.inputPath, ItemState::Waiting);
+    pass.toRun.insert(pass.toRun.begin(), request.inputPath);
+    pass.stoppedEarly = true;
+    endQueue();
+}
+
+void joinPass(const std::vector<std::wstring>& recordings)
+{
+    if (theRun.queue.active) {
+        theRun.queue.toRun.insert(theRun.queue.toRun.end(), recordings.begin(), recordings.end());
+        showQueueProgress();
+    }
+}
+
 bool queueRunning()
 {
     return theRun.queue.active;
+}
+
+bool runBusy()
+{
+    return theRun.running || theRun.queue.active;
 }
 
 void runShown(unsigned exitCode)
@@ -307,10 +455,11 @@ void runShown(unsigned exitCode)
         if (theRun.cancelled) {
             endQueue();
         } else {
-            startNextItem();
+            postNextItem();
         }
         return;
     }
+    lastRunEndedAt = GetTickCount64();
     setBusy(false);
     showRunOnTaskbar(mainState.mainWindow, exitCode == 0 ? RunProgress::Done : RunProgress::Failed);
     if (exitCode == 0 && !theRun.outputFolder.empty()) {
@@ -328,12 +477,23 @@ void cancelOrClose()
             terminateEngine(theRun.engine);
             appendLog(uiText(T_MSG_CANCELLING));
         }
-        lastCancelAt = GetTickCount64();
+        lastRunEndedAt = GetTickCount64();
         return;
     }
-    // A double click on Cancel that stopped a run must not close the window
-    // too when the run has ended between the two clicks.
-    if (lastCancelAt != 0 && GetTickCount64() - lastCancelAt < GetDoubleClickTime()) {
+    if (theRun.queue.active) {
+        // Between two items: the next one does not start.
+        if (!theRun.queue.stopRequested) {
+            theRun.queue.stopRequested = true;
+            appendLog(uiText(T_MSG_CANCELLING));
+        }
+        lastRunEndedAt = GetTickCount64();
+        return;
+    }
+    // A click meant for a run that has just ended (a double click on Cancel,
+    // or a click that reached a window busy with the end of a queue) must
+    // not close the window too.
+    if (lastRunEndedAt != 0
+        && GetTickCount64() - lastRunEndedAt < std::max<ULONGLONG>(GetDoubleClickTime(), CANCEL_MEANT_FOR_RUN_MS)) {
         return;
     }
     PostMessageW(mainState.mainWindow, WM_CLOSE, 0, 0);
@@ -343,8 +503,16 @@ void endRunForClose()
 {
     terminateEngine(theRun.engine);
     releaseEngine(theRun.engine);
+    if (theRun.queue.active && theRun.running) {
+        // Closed while the item ran: it is interrupted, and its folder goes
+        // if the engine wrote nothing there.
+        removeIfEmpty(theRun.outputFolder);
+        markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
+        saveQueueNow();
+    }
+    KillTimer(mainState.mainWindow, NEXT_ITEM_TIMER_ID);
     theRun = RunState{};
-    lastCancelAt = 0;
+    lastRunEndedAt = 0;
     focusBeforeRun = nullptr;
 }
 
@@ -367,9 +535,11 @@ void showQueueProgress()
     SetWindowTextW(mainState.mainWindow, (queueTitlePrefix() + uiText(T_APP_TITLE)).c_str());
 }
 
+FolderOpener folderOpener = openResultFolder;
+
 void openFolder(const std::wstring& folder)
 {
-    openResultFolder(folder, mainState.mainWindow, WM_OPEN_FAILED);
+    folderOpener(folder, mainState.mainWindow, WM_OPEN_FAILED);
 }
 
 void tellOpenFailed(std::wstring* folder)

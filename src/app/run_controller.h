@@ -13,18 +13,23 @@
 #include <vector>
 
 // One pass over the queue: from OK (or a command line) with recordings in
-// the queue to its summary line.
+// the queue to its summary line. It runs the items of toRun in that order,
+// one at a time, each started from a message of its own so that the window
+// answers between them; an item that has gone from the list or no longer
+// waits by its turn is passed over.
 struct QueuePass {
     bool active = false;
-    bool unattended = false;   // started from a command line: no message box may hold it up
-    std::wstring currentPath;  // the running item, found by path: items above it may be removed meanwhile
+    bool unattended = false;    // started from a command line: no message box may hold it up
+    std::vector<std::wstring> toRun; // paths of the items still to start, in order
+    std::wstring currentPath;   // the running item, found by path: items above it may be removed meanwhile
     size_t done = 0;
     size_t failed = 0;
     size_t cancelled = 0;
     std::wstring lastDateFolder;     // of the last item that succeeded
     std::wstring typedLabel;         // the label it runs with
     std::vector<std::wstring> taken; // names in the day's folder before it began
-    bool engineFailed = false;       // it stopped because the engine could not start
+    bool stopRequested = false;      // Cancel between two items
+    bool stoppedEarly = false;       // it stopped because the engine or the output folder could not be used
 };
 
 // The active run and the queue's pass. Owned and written by
@@ -54,14 +59,19 @@ extern const RunState& runState;
 bool launchRun(const RunRequest& request);
 
 // A start of the queue: OK pressed, or a command line that nobody may be
-// there to answer (unattended: no message box then holds it up).
+// there to answer (unattended: no message box then holds it up, the log
+// tells instead). A named start runs exactly the recordings given, in their
+// order (a command line's); otherwise every item waiting at the start runs,
+// top to bottom.
 struct QueueStart {
     RunRequest fields;
     bool unattended = false;
+    bool named = false;
+    std::vector<std::wstring> recordings; // a named start's, once its folders are read
 };
 
 // OK with items in the queue: adds the input field's file, checks once what
-// every item needs, and runs the waiting items top to bottom with the
+// every item needs (the output folder among it), and runs the pass with the
 // output root, speaker count and clips of the request. False when nothing
 // started. A folder in the input field is read first, on its own thread;
 // the queue then starts when its recordings are in. An unattended start
@@ -69,8 +79,18 @@ struct QueueStart {
 // name cannot be used fails alone when its turn comes.
 bool startQueue(const QueueStart& start);
 
+// WM_NEXT_ITEM: the pass goes on with its next item, or ends.
+void startNextItem();
+
+// Recordings that join the running pass at its end (a command line handed
+// over while it runs).
+void joinPass(const std::vector<std::wstring>& recordings);
+
 // A queue's pass is active: between its start and its summary line.
 bool queueRunning();
+
+// A run or a queue's pass is active: the run inputs are disabled.
+bool runBusy();
 
 // Every line of the run is shown: the one place where a run ends. Logs
 // "Done." or the failure with its exit code; then a single run goes idle and
@@ -78,8 +98,10 @@ bool queueRunning();
 // on with its next item or ends with its summary.
 void runShown(unsigned exitCode);
 
-// The Cancel button: stops the active run (and with it the queue's pass);
-// while idle it closes the window, except right after it stopped a run.
+// The Cancel button: stops the active run (and with it the queue's pass,
+// also between two items); while idle it closes the window, except within a
+// moment of a run's or a queue's end, or of a Cancel that stopped one (the
+// click was meant for the run).
 void cancelOrClose();
 
 // The window is closing: ends the engine and everything it started.
@@ -97,6 +119,11 @@ void showQueueProgress();
 // Creates the folder if it is missing and opens it in the file manager,
 // without holding up the window; a failure comes back as WM_OPEN_FAILED.
 void openFolder(const std::wstring& folder);
+
+// How folders are opened (openResultFolder); replaceable so that tests in
+// this program's own desktop open no file manager.
+using FolderOpener = void (*)(const std::wstring& folder, HWND window, UINT failedMessage);
+extern FolderOpener folderOpener;
 
 // The log line for a folder that could not be opened; takes over the folder
 // that came with WM_OPEN_FAILED.

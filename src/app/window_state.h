@@ -61,5 +61,12 @@ constexpr UINT WM_PATHS_EXPANDED = WM_APP + 4;
 // A result folder could not be opened: lParam holds the folder as a
 // std::wstring the window takes over.
 constexpr UINT WM_OPEN_FAILED = WM_APP + 5;
+// The queue's pass goes on with its next item (run_controller.h).
+constexpr UINT WM_NEXT_ITEM = WM_APP + 6;
+// Timers of the window's own, beside the log's LOG_TIMER_ID (1).
+constexpr UINT_PTR NEXT_ITEM_TIMER_ID = 2;  // WM_NEXT_ITEM could not be posted
+constexpr UINT_PTR QUEUE_SAVE_TIMER_ID = 3; // a save of queue.json held back
+constexpr UINT_PTR QUEUE_CLAIM_TIMER_ID = 4; // another window keeps queue.json: try again
+constexpr UINT_PTR QUEUE_PROGRESS_TIMER_ID = 5; // folders are being read: the list shows the count
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

@@ -105,7 +105,7 @@ std::optional<Refusal> checkRunConditions(const std::wstring& typedLabel, const 
             continue;
         }
         if (!folder.recording.empty()) {
-            return Refusal{T_ERR_ITEM_NAME, folder.recording};
+            return Refusal{typedLabel.empty() ? T_ERR_ITEM_NAME_NO_LABEL : T_ERR_ITEM_NAME, {folder.recording}};
         }
         return Refusal{typedLabel.empty() ? T_ERR_NEED_LABEL : T_ERR_BAD_LABEL};
     }
@@ -118,7 +118,7 @@ std::optional<Refusal> checkRunConditions(const std::wstring& typedLabel, const 
     const LoadedConfig loaded = loadConfigReport(); // also takes the file's language for what follows
     if (loaded.problem == ConfigProblem::InUse) {
         // Its values are not empty, only out of reach for now.
-        return Refusal{T_ERR_CONFIG_IN_USE, configFilePath()};
+        return Refusal{T_ERR_CONFIG_IN_USE, {configFilePath()}};
     }
     if (!accountComplete(accountValues(loaded.config))) {
         return Refusal{T_ERR_NEED_ACCOUNT};

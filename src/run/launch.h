@@ -24,11 +24,11 @@ struct RunFolderName {
 };
 
 // What stops a run before its engine starts: a text for a message box, the
-// value for its "{0}" when it has one, and whether it is an error (the
-// engine) rather than something the user can correct.
+// values for its placeholders, and whether it is an error (the engine)
+// rather than something the user can correct.
 struct Refusal {
     TextId text;
-    std::wstring value;
+    std::vector<std::wstring> values = {};
     bool error = false;
 };
 

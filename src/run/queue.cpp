@@ -73,9 +73,14 @@ void sortLikeExplorer(std::vector<std::wstring>& paths)
         [](const std::wstring& left, const std::wstring& right) { return StrCmpLogicalW(left.c_str(), right.c_str()) < 0; });
 }
 
+bool entersFolder(unsigned long attributes, unsigned long reparseTag)
+{
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 || !IsReparseTagNameSurrogate(reparseTag);
+}
+
 namespace {
 
-void scanFolder(const std::wstring& folder, FolderScan& scan)
+void scanFolder(const std::wstring& folder, FolderScan& scan, std::atomic<size_t>* counted)
 {
     WIN32_FIND_DATAW found = {};
     HANDLE search = FindFirstFileExW((longPathForm(folder) + L"\\*").c_str(), FindExInfoBasic, &found,
@@ -93,8 +98,7 @@ void scanFolder(const std::wstring& folder, FolderScan& scan)
         }
         const std::wstring path = joinPath(folder, name);
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            // A link to a folder could lead back up: only real folders are entered.
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            if (entersFolder(found.dwFileAttributes, found.dwReserved0)) {
                 folders.push_back(path);
             }
         } else if (isRecording(name)) {
@@ -107,17 +111,20 @@ void scanFolder(const std::wstring& folder, FolderScan& scan)
     sortLikeExplorer(folders);
     sortLikeExplorer(files);
     for (const std::wstring& inner : folders) {
-        scanFolder(inner, scan);
+        scanFolder(inner, scan, counted);
     }
     scan.recordings.insert(scan.recordings.end(), files.begin(), files.end());
+    if (counted != nullptr) {
+        *counted += files.size();
+    }
 }
 
 } // namespace
 
-FolderScan recordingsIn(const std::wstring& folder)
+FolderScan recordingsIn(const std::wstring& folder, std::atomic<size_t>* found)
 {
     FolderScan scan;
-    scanFolder(folder, scan);
+    scanFolder(folder, scan, found);
     return scan;
 }
 
@@ -139,18 +146,102 @@ std::vector<std::wstring> namesIn(const std::wstring& folder)
     return names;
 }
 
-ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longestPath)
+namespace {
+
+// A folder's entries, listed once, by name (the long one and the short
+// one), for many paths in it: under Wine each look at the file system for
+// one path costs a few milliseconds, and a drop of ten thousand files
+// picked in one folder took most of a minute.
+struct FolderListing {
+    std::wstring longFolder;
+    struct Entry {
+        std::wstring longName;
+        DWORD attributes = 0;
+    };
+    std::unordered_map<std::wstring, Entry> byName;
+};
+
+// So many paths in one folder are looked up in its listing.
+constexpr size_t PATHS_FOR_A_LISTING = 16;
+
+FolderListing listFolder(const std::wstring& folder)
+{
+    FolderListing listing;
+    listing.longFolder = longNamePath(folder);
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileExW((longPathForm(fullPath(folder)) + L"\\*").c_str(), FindExInfoStandard, &found,
+        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) {
+        return listing;
+    }
+    do {
+        const FolderListing::Entry entry{found.cFileName, found.dwFileAttributes};
+        listing.byName.emplace(pathKey(found.cFileName), entry);
+        if (found.cAlternateFileName[0] != L'\0') {
+            listing.byName.emplace(pathKey(found.cAlternateFileName), entry);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return listing;
+}
+
+struct Looked {
+    std::wstring path; // in its long form
+    PathKind kind = PathKind::Missing;
+};
+
+// The path in its long form and what is there: from the folder's listing
+// when there is one that names it plainly, from the file system otherwise
+// (links, whose targets count, and anything the listing does not name).
+Looked lookUp(const std::wstring& given, const std::wstring& full, const FolderListing* listing)
+{
+    if (listing != nullptr) {
+        const size_t separator = full.find_last_of(L"\\/");
+        const std::wstring name = separator == std::wstring::npos ? full : full.substr(separator + 1);
+        const auto found = name.empty() ? listing->byName.end() : listing->byName.find(pathKey(name));
+        if (found != listing->byName.end() && (found->second.attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+            const bool folder = (found->second.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            return Looked{joinPath(listing->longFolder, found->second.longName), folder ? PathKind::Folder : PathKind::File};
+        }
+    }
+    Looked looked{longNamePath(given)};
+    looked.kind = pathKind(looked.path);
+    return looked;
+}
+
+} // namespace
+
+ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longestPath, std::atomic<size_t>* found)
 {
     ExpandedPaths expanded;
+    std::vector<std::wstring> fulls;
+    std::unordered_map<std::wstring, size_t> perFolder;
+    fulls.reserve(paths.size());
     for (const std::wstring& given : paths) {
-        const std::wstring path = longNamePath(given);
+        fulls.push_back(fullPath(given));
+        ++perFolder[pathKey(parentDirectory(fulls.back()))];
+    }
+    std::unordered_map<std::wstring, FolderListing> listings;
+    for (size_t index = 0; index < paths.size(); ++index) {
+        const std::wstring folder = parentDirectory(fulls[index]);
+        const std::wstring folderKey = pathKey(folder);
+        const FolderListing* listing = nullptr;
+        if (perFolder[folderKey] >= PATHS_FOR_A_LISTING) {
+            auto known = listings.find(folderKey);
+            if (known == listings.end()) {
+                known = listings.emplace(folderKey, listFolder(folder)).first;
+            }
+            listing = &known->second;
+        }
+        const Looked looked = lookUp(paths[index], fulls[index], listing);
+        const std::wstring& path = looked.path;
         if (path.size() > longestPath) {
             expanded.tooLong.push_back(path);
             continue;
         }
-        switch (pathKind(path)) {
+        switch (looked.kind) {
         case PathKind::Folder: {
-            FolderScan scan = recordingsIn(path);
+            FolderScan scan = recordingsIn(path, found);
             expanded.skipped += scan.skipped;
             if (scan.unreadable) {
                 expanded.unreadable.push_back(path);
@@ -164,6 +255,9 @@ ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longest
         case PathKind::File:
             if (isRecording(path)) {
                 expanded.recordings.push_back(path);
+                if (found != nullptr) {
+                    ++*found;
+                }
             } else {
                 ++expanded.skipped;
             }
@@ -289,13 +383,13 @@ void markInterrupted(RunQueue& queue)
     }
 }
 
-void runAgain(RunQueue& queue, const std::vector<size_t>& indexes)
+void runAgain(RunQueue& queue, const std::vector<size_t>& indexes, bool alsoDone)
 {
     for (const size_t index : indexes) {
         if (index < queue.items.size()) {
             QueueItem& item = queue.items[index];
             if (item.state == ItemState::Failed || item.state == ItemState::Cancelled
-                || item.state == ItemState::Interrupted) {
+                || item.state == ItemState::Interrupted || (alsoDone && item.state == ItemState::Done)) {
                 item.state = ItemState::Waiting;
                 item.exitCode = 0;
                 item.resultFolder.clear();
@@ -369,34 +463,80 @@ std::string queueToJson(const RunQueue& queue)
     return document.dump(2);
 }
 
-std::optional<RunQueue> queueFromJson(std::string_view text)
+namespace {
+
+template <typename T>
+T memberOr(const nlohmann::json& object, const char* key, T fallback)
 {
+    const auto found = object.find(key);
+    if (found == object.end()) {
+        return fallback;
+    }
     try {
-        const nlohmann::json document = nlohmann::json::parse(text);
-        RunQueue queue;
-        queue.outputRoot = utf8ToWide(document.at("output_root").get<std::string>());
-        queue.speakerCount = document.at("speakers").get<int>();
-        queue.makeClips = document.at("clips").get<bool>();
-        for (const nlohmann::json& entry : document.at("items")) {
-            QueueItem item;
-            item.path = utf8ToWide(entry.at("path").get<std::string>());
-            item.label = utf8ToWide(entry.at("label").get<std::string>());
-            const std::string state = entry.at("state").get<std::string>();
-            const auto known = std::find_if(std::begin(STATE_NAMES), std::end(STATE_NAMES),
-                [&](const StateName& name) { return state == name.name; });
-            if (known == std::end(STATE_NAMES) || item.path.empty()) {
-                return std::nullopt;
-            }
-            item.state = known->state;
-            item.exitCode = entry.at("exit_code").get<unsigned>();
-            item.resultFolder = utf8ToWide(entry.at("result_folder").get<std::string>());
-            queue.items.push_back(std::move(item));
-        }
-        if (queue.speakerCount < 2 || queue.speakerCount > 10) {
-            return std::nullopt;
-        }
-        return queue;
+        return found->get<T>();
+    } catch (const nlohmann::json::exception&) {
+        return fallback;
+    }
+}
+
+// One entry of the items, or nothing when it is no item of a queue.
+std::optional<QueueItem> itemFrom(const nlohmann::json& entry)
+{
+    if (!entry.is_object() || !entry.contains("path") || !entry["path"].is_string() || !entry.contains("state")
+        || !entry["state"].is_string()) {
+        return std::nullopt;
+    }
+    QueueItem item;
+    item.path = utf8ToWide(entry["path"].get<std::string>());
+    const std::string state = entry["state"].get<std::string>();
+    const auto known = std::find_if(std::begin(STATE_NAMES), std::end(STATE_NAMES),
+        [&](const StateName& name) { return state == name.name; });
+    if (item.path.empty() || known == std::end(STATE_NAMES)) {
+        return std::nullopt;
+    }
+    item.state = known->state;
+    item.label = utf8ToWide(memberOr<std::string>(entry, "label", {}));
+    item.exitCode = memberOr<unsigned>(entry, "exit_code", 0);
+    item.resultFolder = utf8ToWide(memberOr<std::string>(entry, "result_folder", {}));
+    return item;
+}
+
+} // namespace
+
+std::optional<SavedQueue> queueFromJson(std::string_view text)
+{
+    nlohmann::json document;
+    try {
+        document = nlohmann::json::parse(text);
     } catch (const nlohmann::json::exception&) {
         return std::nullopt;
     }
+    if (!document.is_object() || !document.contains("items") || !document["items"].is_array()) {
+        return std::nullopt;
+    }
+    SavedQueue saved;
+    RunQueue& queue = saved.queue;
+    queue.outputRoot = utf8ToWide(memberOr<std::string>(document, "output_root", {}));
+    const int speakers = memberOr<int>(document, "speakers", 2);
+    queue.speakerCount = speakers >= 2 && speakers <= 10 ? speakers : 2;
+    queue.makeClips = memberOr<bool>(document, "clips", false);
+    std::unordered_set<std::wstring> paths;
+    size_t position = 0;
+    for (const nlohmann::json& entry : document["items"]) {
+        ++position;
+        std::optional<QueueItem> item = itemFrom(entry);
+        if (!item) {
+            if (saved.leftOut++ == 0) {
+                saved.firstLeftOutPosition = position;
+                if (entry.is_object() && entry.contains("path") && entry["path"].is_string()) {
+                    saved.firstLeftOut = utf8ToWide(entry["path"].get<std::string>());
+                }
+            }
+            continue;
+        }
+        if (paths.insert(pathKey(item->path)).second) {
+            queue.items.push_back(std::move(*item));
+        }
+    }
+    return saved;
 }

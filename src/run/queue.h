@@ -3,6 +3,7 @@
 // it; the launch runs one item at a time; queue.json keeps it across starts.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -40,6 +41,12 @@ bool isRecording(std::wstring_view path);
 // "10.wav"), ignoring case.
 void sortLikeExplorer(std::vector<std::wstring>& paths);
 
+// A subfolder is entered unless it is another name for a folder somewhere
+// else (a junction, a symbolic link, a mounted volume), which could lead
+// back up; a reparse point that stands for the folder itself (a cloud
+// folder whose files are kept online, say) is entered like any folder.
+bool entersFolder(unsigned long attributes, unsigned long reparseTag);
+
 // The recordings in a folder and its subfolders, as Explorer lists them
 // (each folder's subfolders first, then its files, in Explorer's name
 // order); hidden and system files and folders are left out. Files that are
@@ -50,7 +57,9 @@ struct FolderScan {
     size_t skipped = 0;
     bool unreadable = false;
 };
-FolderScan recordingsIn(const std::wstring& folder);
+// found, when given, counts the recordings as they are found, for a
+// window that shows the progress of a long reading.
+FolderScan recordingsIn(const std::wstring& folder, std::atomic<size_t>* found = nullptr);
 
 // The names of everything in a folder, nothing when it cannot be listed:
 // the result folders of the day that exist already, which a queue's labels
@@ -71,7 +80,8 @@ struct ExpandedPaths {
     std::vector<std::wstring> unreadable; // folders that could not be listed
     std::vector<std::wstring> empty;      // folders without recordings
 };
-ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longestPath);
+ExpandedPaths expandPaths(const std::vector<std::wstring>& paths, size_t longestPath,
+    std::atomic<size_t>* found = nullptr);
 
 // Appends the files that are not queued yet, in their order, as waiting
 // items; returns how many were added.
@@ -101,8 +111,9 @@ std::optional<size_t> nextWaiting(const RunQueue& queue);
 // After a restart: the item that was running was interrupted.
 void markInterrupted(RunQueue& queue);
 
-// Failed, cancelled and interrupted items wait again; others stay as they are.
-void runAgain(RunQueue& queue, const std::vector<size_t>& indexes);
+// Failed, cancelled and interrupted items (and done ones too, when a command
+// line names them) wait again; others stay as they are.
+void runAgain(RunQueue& queue, const std::vector<size_t>& indexes, bool alsoDone = false);
 
 // Removes the items at the indexes that are not running.
 void removeItems(RunQueue& queue, std::vector<size_t> indexes);
@@ -121,5 +132,18 @@ QueueSummary summarize(const RunQueue& queue);
 // queue.json: the items (path, label, state, exit code, result folder) and
 // what they run with; never any account value.
 std::string queueToJson(const RunQueue& queue);
-// Nothing when the text is not such a document.
-std::optional<RunQueue> queueFromJson(std::string_view text);
+
+// A saved queue as read. An entry that is no item of a queue (no path, an
+// unknown state, members of the wrong type) costs only itself: it is left
+// out and counted, the first one named. A later entry for a recording that
+// is there already (as Windows compares paths) is left out too, as adding
+// it would. Choices of the wrong type or out of range read as the defaults.
+struct SavedQueue {
+    RunQueue queue;
+    size_t leftOut = 0;
+    std::wstring firstLeftOut;       // its path, when it had one
+    size_t firstLeftOutPosition = 0; // counted from 1
+};
+// Nothing when the text is no such document at all (not JSON, no object, no
+// list of items).
+std::optional<SavedQueue> queueFromJson(std::string_view text);

@@ -5,6 +5,9 @@
 #include "run/queue.h"
 #include "util/handles.h"
 
+#include <windows.h>
+
+#include <optional>
 #include <string>
 
 // What this program knows of the file. Invariants: nothing is ever written
@@ -13,6 +16,10 @@
 struct QueueFile {
     // This window keeps the file; another window of the installation keeps
     // its queue in memory only, so that neither writes over the other's.
+    // The claim is queue.lock beside the file, held open without sharing
+    // it for writing and deleted when it closes (also when the program
+    // ends some other way): it works across Windows sessions, users and the
+    // PCs that share a network folder.
     bool owned = false;
     UniqueHandle claim;
     // The file was there but could not be read (another program held it):
@@ -24,11 +31,26 @@ struct QueueFile {
 
 std::wstring queueFilePath();
 
-// At start: claims the file and takes in its items, the item that was
-// running marked interrupted. A broken file is kept aside as a numbered
-// .bak. Returns a log text when there is something to tell: the file is
-// another window's, it cannot be read now, or it was broken.
-std::wstring loadQueueFile(QueueFile& file, RunQueue& queue);
+std::wstring queueLockPath();
+
+// The window that keeps the file, as its claim names it.
+struct QueueOwner {
+    DWORD processId = 0;
+    HWND window = nullptr;
+};
+std::optional<QueueOwner> queueFileOwner();
+
+// At start: claims the file for window and takes in its items, the item
+// that was running marked interrupted (its claimed result folder removed
+// when nothing was written into it). A broken file is kept aside as a
+// numbered .bak. Returns a log text when there is something to tell: the
+// file is another window's, it cannot be read now, or it was broken.
+std::wstring loadQueueFile(QueueFile& file, RunQueue& queue, HWND window);
+
+// A window that did not keep the file tries again (its owner may have
+// gone): when it now keeps it, the saved items are taken in before its own
+// and true is returned.
+bool claimQueueFileAgain(QueueFile& file, RunQueue& queue, HWND window);
 
 // A file that could not be read before is read now if it can be, its items
 // taken in before the queue's; true when that happened.

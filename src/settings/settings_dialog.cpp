@@ -58,6 +58,13 @@ struct DialogHost {
 };
 DialogHost host;
 
+// What the dialog showed when it opened, to tell what the user changed.
+struct ShownValues {
+    std::array<std::wstring, 5> fields;
+    LanguageIndex language = 0;
+};
+ShownValues shown;
+
 INT_PTR onInitDialog(HWND dialog)
 {
     dialogIcons = loadAppIcons(host.instance, dpiOf(dialog));
@@ -80,33 +87,41 @@ INT_PTR onInitDialog(HWND dialog)
     }
     for (size_t index = 0; index < 5; ++index) {
         // A member of another type shows an empty field.
-        const std::wstring value = utf8ToWide(configText(settingsConfig, ACCOUNT_KEYS[index]));
-        SetDlgItemTextW(dialog, FIELD_IDS[index], value.c_str());
+        shown.fields[index] = utf8ToWide(configText(settingsConfig, ACCOUNT_KEYS[index]));
+        SetDlgItemTextW(dialog, FIELD_IDS[index], shown.fields[index].c_str());
     }
+    shown.language = currentLanguage;
     return TRUE;
 }
 
 INT_PTR onOk(HWND dialog)
 {
     std::array<std::string, 5> values;
+    AccountChanges changes;
     for (size_t index = 0; index < 5; ++index) {
         HWND field = GetDlgItem(dialog, FIELD_IDS[index]);
         std::wstring text(static_cast<size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
         const int length = GetWindowTextW(field, text.data(), static_cast<int>(text.size()));
         text.resize(length > 0 ? static_cast<size_t>(length) : 0);
-        // Unchanged: written back byte for byte, whatever the file held
-        // (text that is not UTF-8 would not survive the way through UTF-16).
-        const std::string stored = configText(settingsConfig, ACCOUNT_KEYS[index]);
-        values[index] = text == utf8ToWide(stored) ? stored : wideToUtf8(text);
+        values[index] = wideToUtf8(text);
+        // Only what the user changed here is written: another window, a
+        // sync tool or an editor may have changed the rest meanwhile. (An
+        // unchanged value also keeps its bytes, which need not be UTF-8.)
+        if (text != shown.fields[index]) {
+            changes.values[index] = values[index];
+        }
     }
     if (!accountComplete(values)) {
         showMessage(dialog, T_ERR_DLG_EMPTY, MB_OK | MB_ICONWARNING);
         return TRUE;
     }
     const int position = static_cast<int>(SendDlgItemMessageW(dialog, IDC_CMB_LANG, CB_GETCURSEL, 0, 0));
-    LanguageIndex language = 0;
-    std::optional<AppConfig> saved = updateConfig(
-        [&](AppConfig& config) { language = applyAccountSettings(config, values, position); });
+    if (std::max(position, 0) != shown.language) {
+        changes.languagePosition = position;
+    }
+    std::optional<LanguageIndex> language;
+    std::optional<AppConfig> saved =
+        updateConfig([&](AppConfig& config) { language = applyAccountSettings(config, changes); });
     if (!saved) {
         // Nothing changes until the values are really stored: the dialog
         // stays open with everything typed, the window keeps its language.
@@ -116,7 +131,9 @@ INT_PTR onOk(HWND dialog)
         return TRUE;
     }
     settingsConfig = std::move(*saved);
-    currentLanguage = language;
+    if (language) {
+        currentLanguage = *language;
+    }
     if (host.languageApplied != nullptr) {
         host.languageApplied();
     }
@@ -126,13 +143,18 @@ INT_PTR onOk(HWND dialog)
 
 } // namespace
 
-LanguageIndex applyAccountSettings(AppConfig& config, const std::array<std::string, 5>& values, int languagePosition)
+std::optional<LanguageIndex> applyAccountSettings(AppConfig& config, const AccountChanges& changes)
 {
     for (size_t index = 0; index < 5; ++index) {
-        config[ACCOUNT_KEYS[index]] = values[index];
+        if (changes.values[index]) {
+            config[ACCOUNT_KEYS[index]] = *changes.values[index];
+        }
     }
-    const LanguageIndex language = languagePosition >= 0 && languagePosition < LANGUAGE_COUNT ? languagePosition : 0;
-    config["ui_lang"] = LANGUAGES[language].code;
+    std::optional<LanguageIndex> language;
+    if (const std::optional<int> position = changes.languagePosition) {
+        language = *position >= 0 && *position < LANGUAGE_COUNT ? *position : 0;
+        config["ui_lang"] = LANGUAGES[*language].code;
+    }
     if (!config.contains("ffmpeg_path")) {
         config["ffmpeg_path"] = "embedded";
     }

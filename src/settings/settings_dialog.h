@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 // Reloads settingsConfig from the file and runs the dialog modally over the
@@ -17,8 +18,16 @@ void openSettingsDialog(HINSTANCE instance, HWND owner, void (*languageApplied)(
 
 INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// OK's work on the document: the five account values (in the order of
-// ACCOUNT_KEYS), ui_lang from the list position (none selected counts as
+// What the user changed in the dialog: each of the five account values (in
+// the order of ACCOUNT_KEYS) and the language list's position, or nothing
+// where they left it as it was shown.
+struct AccountChanges {
+    std::array<std::optional<std::string>, 5> values;
+    std::optional<int> languagePosition;
+};
+
+// OK's work on the document as the file holds it now: the changed account
+// values, ui_lang from a changed list position (none selected counts as
 // Chinese) and ffmpeg_path "embedded" only when absent. Nothing else is
-// touched. Returns the language to switch to.
-LanguageIndex applyAccountSettings(AppConfig& config, const std::array<std::string, 5>& values, int languagePosition);
+// touched. Returns the language to switch to, when it changed.
+std::optional<LanguageIndex> applyAccountSettings(AppConfig& config, const AccountChanges& changes);

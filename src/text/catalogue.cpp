@@ -82,6 +82,22 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"{0} 的结果文件夹名不可用：加上名称标签后超过 255 个字符、以点或空格结尾，或是 CON 等保留名称。请重命名该文件、修改名称标签，或将它移出队列。", // T_ERR_ITEM_NAME
         L"本程序的另一个窗口正在使用队列文件 {0}。此窗口的队列在关闭后不会保留。", // T_LOG_QUEUE_ELSEWHERE
         L"录音路径、输出目录和名称标签合计超过 Windows 允许的处理程序命令行长度（32767 个字符）。请选择更短的输出目录或名称标签。", // T_ERR_COMMAND_TOO_LONG
+        L"输出目录 {0} 无法使用：无法在其中创建文件夹（它可能是一个文件、位于不存在的驱动器上，或为只读）。请选择其他输出目录。", // T_ERR_OUTPUT_UNUSABLE
+        L"命令行中指定的 {0} 个录音已在列表中，将重新处理。", // T_LOG_NAMED_AGAIN
+        L"之前就在等待的 {0} 个录音继续等待；点击【确认】即可处理。", // T_LOG_LEFT_WAITING
+        L"本程序的另一个窗口正在使用队列文件 {0}。此窗口列表中的 {1} 个录音将不会保留。仍要关闭吗？", // T_ASK_QUEUE_NOT_KEPT
+        L"此窗口现在负责队列文件 {0}；其中保存的录音已加入列表。", // T_LOG_QUEUE_TAKEN_OVER
+        L"正在添加录音... 已找到 {0} 个", // T_LIST_ADDING
+        L"保存的队列中有 {0} 项无法读取，已略去（第一项为 {1}）。原文件已保存为 {2}。", // T_LOG_QUEUE_ITEMS_DROPPED
+        L"第 {0} 项", // T_QUEUE_ENTRY
+        L"{0} 是一个文件夹而不是文件，队列无法保存在那里。若要在重启后保留队列，请重命名或删除该文件夹。", // T_LOG_QUEUE_IS_FOLDER
+        L"无法将队列保存到 {0}：磁盘已满。列表保持不变；若要在重启后保留，请释放一些磁盘空间。", // T_LOG_QUEUE_DISK_FULL
+        L"{0} 的结果文件夹名不可用：该文件名超过 255 个字符、以点或空格结尾，或是 CON 等保留名称。请重命名该文件、填写名称标签，或将它移出队列。", // T_ERR_ITEM_NAME_NO_LABEL
+        L"{0} 个录音的结果文件夹名不可用：加上名称标签后超过 255 个字符、以点或空格结尾，或是 CON 等保留名称。请重命名这些文件、修改名称标签，或将它们移出队列：{1}", // T_ERR_ITEM_NAMES
+        L"{0} 个录音的结果文件夹名不可用：文件名超过 255 个字符、以点或空格结尾，或是 CON 等保留名称。请重命名这些文件、填写名称标签，或将它们移出队列：{1}", // T_ERR_ITEM_NAMES_NO_LABEL
+        L"……还有 {0} 个", // T_MORE_ITEMS
+        L"结果文件夹已不存在", // T_RESULT_GONE
+        L"结果文件夹 {0} 已不存在：处理期间输出目录被删除或重命名。请重新处理该录音。", // T_LOG_RESULT_GONE
     },
     // English ("en")
     {
@@ -160,6 +176,22 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"The result folder name for {0} cannot be used: with the name label it is longer than 255 characters, ends with a dot or a blank, or is a reserved name such as CON. Rename the recording, change the name label, or remove the recording from the queue.", // T_ERR_ITEM_NAME
         L"Another window of this program keeps the queue in {0}. The queue of this window is not kept when it closes.", // T_LOG_QUEUE_ELSEWHERE
         L"The recording's path, the output folder and the name label together are longer than Windows allows on the processing program's command line (32,767 characters). Choose a shorter output folder or name label.", // T_ERR_COMMAND_TOO_LONG
+        L"The output folder {0} cannot be used: no folder can be made in it (it may be a file, on a drive that is not there, or read-only). Choose another output folder.", // T_ERR_OUTPUT_UNUSABLE
+        L"{0} recordings given on the command line were in the list already and run again.", // T_LOG_NAMED_AGAIN
+        L"{0} recordings that were waiting from before stay waiting; click OK to run them.", // T_LOG_LEFT_WAITING
+        L"Another window of this program keeps the queue in {0}. The {1} recordings in this window's list will not be kept. Close anyway?", // T_ASK_QUEUE_NOT_KEPT
+        L"This window keeps the queue in {0} now; the recordings saved there join its list.", // T_LOG_QUEUE_TAKEN_OVER
+        L"Adding recordings... {0} found so far", // T_LIST_ADDING
+        L"{0} entries of the saved queue could not be read and were left out, the first being {1}. The file as it was is kept as {2}.", // T_LOG_QUEUE_ITEMS_DROPPED
+        L"entry {0}", // T_QUEUE_ENTRY
+        L"{0} is a folder, not a file, so the queue cannot be kept there. Rename or remove that folder to keep the queue across restarts.", // T_LOG_QUEUE_IS_FOLDER
+        L"Could not save the queue to {0}: the disk is full. The list stays as it is; to keep it across restarts, free some space.", // T_LOG_QUEUE_DISK_FULL
+        L"The result folder name for {0} cannot be used: the recording's name is longer than 255 characters, ends with a dot or a blank, or is a reserved name such as CON. Rename the recording, type a name label, or remove the recording from the queue.", // T_ERR_ITEM_NAME_NO_LABEL
+        L"The result folder names for {0} recordings cannot be used: with the name label they are longer than 255 characters, end with a dot or a blank, or are reserved names such as CON. Rename the recordings, change the name label, or remove them from the queue:{1}", // T_ERR_ITEM_NAMES
+        L"The result folder names for {0} recordings cannot be used: the recordings' names are longer than 255 characters, end with a dot or a blank, or are reserved names such as CON. Rename the recordings, type a name label, or remove them from the queue:{1}", // T_ERR_ITEM_NAMES_NO_LABEL
+        L"... and {0} more", // T_MORE_ITEMS
+        L"result folder gone", // T_RESULT_GONE
+        L"The result folder {0} is gone: the output folder was removed or renamed while the recording ran. Run the recording again.", // T_LOG_RESULT_GONE
     },
     // Japanese ("ja")
     {
@@ -238,6 +270,22 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"{0} の結果フォルダ名は使えません。名前ラベルを付けると 255 文字を超えるか、末尾がピリオドや空白になるか、CON などの予約名になります。ファイル名か名前ラベルを変更するか、キューから削除してください。", // T_ERR_ITEM_NAME
         L"このプログラムの別のウィンドウがキューを {0} に保存しています。このウィンドウのキューは閉じると残りません。", // T_LOG_QUEUE_ELSEWHERE
         L"録音のパス、出力フォルダ、名前ラベルを合わせると、Windows が処理プログラムのコマンドラインに許す長さ（32,767 文字）を超えます。より短い出力フォルダか名前ラベルを選んでください。", // T_ERR_COMMAND_TOO_LONG
+        L"出力フォルダ {0} は使えません。その中にフォルダを作成できません（ファイルである、存在しないドライブ上にある、または読み取り専用の可能性があります）。別の出力フォルダを選んでください。", // T_ERR_OUTPUT_UNUSABLE
+        L"コマンドラインで指定された録音のうち {0} 個は既に一覧にあり、もう一度処理します。", // T_LOG_NAMED_AGAIN
+        L"以前から待機していた {0} 個の録音は待機したままです。処理するには「開始」を押してください。", // T_LOG_LEFT_WAITING
+        L"このプログラムの別のウィンドウがキューを {0} に保存しています。このウィンドウの一覧にある {1} 個の録音は残りません。閉じてもよろしいですか？", // T_ASK_QUEUE_NOT_KEPT
+        L"このウィンドウがキューを {0} に保存するようになりました。そこに保存されていた録音を一覧に加えました。", // T_LOG_QUEUE_TAKEN_OVER
+        L"録音を追加しています... これまでに {0} 個", // T_LIST_ADDING
+        L"保存されたキューのうち {0} 項目を読み取れなかったため除外しました（最初の項目: {1}）。元のファイルは {2} として残しています。", // T_LOG_QUEUE_ITEMS_DROPPED
+        L"{0} 番目の項目", // T_QUEUE_ENTRY
+        L"{0} はファイルではなくフォルダのため、キューを保存できません。再起動後もキューを残すには、そのフォルダの名前を変えるか削除してください。", // T_LOG_QUEUE_IS_FOLDER
+        L"キューを {0} に保存できませんでした。ディスクがいっぱいです。一覧はそのままです。再起動後も残すには、ディスクの空き領域を増やしてください。", // T_LOG_QUEUE_DISK_FULL
+        L"{0} の結果フォルダ名は使えません。ファイル名が 255 文字を超えるか、末尾がピリオドや空白であるか、CON などの予約名です。ファイル名を変更するか、名前ラベルを入力するか、キューから削除してください。", // T_ERR_ITEM_NAME_NO_LABEL
+        L"{0} 個の録音の結果フォルダ名は使えません。名前ラベルを付けると 255 文字を超えるか、末尾がピリオドや空白になるか、CON などの予約名になります。ファイル名か名前ラベルを変更するか、キューから削除してください:{1}", // T_ERR_ITEM_NAMES
+        L"{0} 個の録音の結果フォルダ名は使えません。ファイル名が 255 文字を超えるか、末尾がピリオドや空白であるか、CON などの予約名です。ファイル名を変更するか、名前ラベルを入力するか、キューから削除してください:{1}", // T_ERR_ITEM_NAMES_NO_LABEL
+        L"...ほか {0} 個", // T_MORE_ITEMS
+        L"結果フォルダがありません", // T_RESULT_GONE
+        L"結果フォルダ {0} がありません。処理中に出力フォルダが削除されたか、名前が変更されました。録音をもう一度処理してください。", // T_LOG_RESULT_GONE
     },
     // Korean ("ko")
     {
@@ -316,6 +364,22 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"{0}의 결과 폴더 이름을 쓸 수 없습니다. 이름 라벨을 붙이면 255자를 넘거나, 마침표나 공백으로 끝나거나, CON 같은 예약된 이름이 됩니다. 파일 이름이나 이름 라벨을 바꾸거나, 대기열에서 제거하세요.", // T_ERR_ITEM_NAME
         L"이 프로그램의 다른 창이 대기열을 {0}에 보관하고 있습니다. 이 창의 대기열은 창을 닫으면 유지되지 않습니다.", // T_LOG_QUEUE_ELSEWHERE
         L"녹음 경로, 출력 폴더, 이름 라벨을 합친 길이가 Windows가 처리 프로그램의 명령줄에 허용하는 길이(32,767자)를 넘습니다. 더 짧은 출력 폴더나 이름 라벨을 선택하세요.", // T_ERR_COMMAND_TOO_LONG
+        L"출력 폴더 {0}을(를) 사용할 수 없습니다. 그 안에 폴더를 만들 수 없습니다(파일이거나, 없는 드라이브에 있거나, 읽기 전용일 수 있습니다). 다른 출력 폴더를 선택하세요.", // T_ERR_OUTPUT_UNUSABLE
+        L"명령줄에서 지정한 녹음 중 {0}개는 이미 목록에 있어 다시 처리합니다.", // T_LOG_NAMED_AGAIN
+        L"이전부터 대기 중이던 녹음 {0}개는 계속 대기합니다. 처리하려면 [확인]을 누르세요.", // T_LOG_LEFT_WAITING
+        L"이 프로그램의 다른 창이 대기열을 {0}에 보관하고 있습니다. 이 창 목록의 녹음 {1}개는 유지되지 않습니다. 그래도 닫으시겠습니까?", // T_ASK_QUEUE_NOT_KEPT
+        L"이제 이 창이 대기열을 {0}에 보관합니다. 그곳에 저장된 녹음이 목록에 추가되었습니다.", // T_LOG_QUEUE_TAKEN_OVER
+        L"녹음을 추가하는 중... 지금까지 {0}개", // T_LIST_ADDING
+        L"저장된 대기열의 항목 {0}개를 읽을 수 없어 제외했습니다(첫 항목: {1}). 원래 파일은 {2}(으)로 보관했습니다.", // T_LOG_QUEUE_ITEMS_DROPPED
+        L"{0}번째 항목", // T_QUEUE_ENTRY
+        L"{0}은(는) 파일이 아니라 폴더이므로 대기열을 그곳에 보관할 수 없습니다. 다시 시작한 뒤에도 대기열을 유지하려면 그 폴더의 이름을 바꾸거나 삭제하세요.", // T_LOG_QUEUE_IS_FOLDER
+        L"대기열을 {0}에 저장하지 못했습니다. 디스크가 가득 찼습니다. 목록은 그대로입니다. 다시 시작한 뒤에도 유지하려면 디스크 공간을 확보하세요.", // T_LOG_QUEUE_DISK_FULL
+        L"{0}의 결과 폴더 이름을 쓸 수 없습니다. 파일 이름이 255자를 넘거나, 마침표나 공백으로 끝나거나, CON 같은 예약된 이름입니다. 파일 이름을 바꾸거나, 이름 라벨을 입력하거나, 대기열에서 제거하세요.", // T_ERR_ITEM_NAME_NO_LABEL
+        L"녹음 {0}개의 결과 폴더 이름을 쓸 수 없습니다. 이름 라벨을 붙이면 255자를 넘거나, 마침표나 공백으로 끝나거나, CON 같은 예약된 이름이 됩니다. 파일 이름이나 이름 라벨을 바꾸거나, 대기열에서 제거하세요:{1}", // T_ERR_ITEM_NAMES
+        L"녹음 {0}개의 결과 폴더 이름을 쓸 수 없습니다. 파일 이름이 255자를 넘거나, 마침표나 공백으로 끝나거나, CON 같은 예약된 이름입니다. 파일 이름을 바꾸거나, 이름 라벨을 입력하거나, 대기열에서 제거하세요:{1}", // T_ERR_ITEM_NAMES_NO_LABEL
+        L"... 외 {0}개", // T_MORE_ITEMS
+        L"결과 폴더 없음", // T_RESULT_GONE
+        L"결과 폴더 {0}이(가) 없습니다. 처리 중에 출력 폴더가 삭제되었거나 이름이 바뀌었습니다. 녹음을 다시 처리하세요.", // T_LOG_RESULT_GONE
     },
     // German ("de")
     {
@@ -394,6 +458,22 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Der Ergebnisordnername für {0} ist nicht möglich: Mit dem Namenslabel ist er länger als 255 Zeichen, endet auf Punkt oder Leerzeichen oder ist ein reservierter Name wie CON. Benennen Sie die Aufnahme um, ändern Sie das Namenslabel oder entfernen Sie die Aufnahme aus der Warteschlange.", // T_ERR_ITEM_NAME
         L"Ein anderes Fenster dieses Programms führt die Warteschlange in {0}. Die Warteschlange dieses Fensters bleibt nach dem Schließen nicht erhalten.", // T_LOG_QUEUE_ELSEWHERE
         L"Pfad der Aufnahme, Ausgabeordner und Namenslabel sind zusammen länger, als Windows für die Befehlszeile des Verarbeitungsprogramms erlaubt (32.767 Zeichen). Wählen Sie einen kürzeren Ausgabeordner oder ein kürzeres Namenslabel.", // T_ERR_COMMAND_TOO_LONG
+        L"Der Ausgabeordner {0} ist nicht verwendbar: Darin lässt sich kein Ordner anlegen (er ist vielleicht eine Datei, liegt auf einem nicht vorhandenen Laufwerk oder ist schreibgeschützt). Wählen Sie einen anderen Ausgabeordner.", // T_ERR_OUTPUT_UNUSABLE
+        L"{0} auf der Befehlszeile angegebene Aufnahmen standen schon in der Liste und werden erneut verarbeitet.", // T_LOG_NAMED_AGAIN
+        L"{0} Aufnahmen, die schon vorher warteten, warten weiter; klicken Sie auf OK, um sie zu verarbeiten.", // T_LOG_LEFT_WAITING
+        L"Ein anderes Fenster dieses Programms führt die Warteschlange in {0}. Die {1} Aufnahmen in der Liste dieses Fensters bleiben nicht erhalten. Trotzdem schließen?", // T_ASK_QUEUE_NOT_KEPT
+        L"Dieses Fenster führt die Warteschlange jetzt in {0}; die dort gespeicherten Aufnahmen kommen in seine Liste.", // T_LOG_QUEUE_TAKEN_OVER
+        L"Aufnahmen werden hinzugefügt ... bisher {0} gefunden", // T_LIST_ADDING
+        L"{0} Einträge der gespeicherten Warteschlange waren nicht lesbar und wurden ausgelassen, als erster {1}. Die Datei, wie sie war, ist als {2} aufbewahrt.", // T_LOG_QUEUE_ITEMS_DROPPED
+        L"Eintrag {0}", // T_QUEUE_ENTRY
+        L"{0} ist ein Ordner, keine Datei; die Warteschlange kann dort nicht gespeichert werden. Benennen Sie den Ordner um oder entfernen Sie ihn, damit die Warteschlange einen Neustart übersteht.", // T_LOG_QUEUE_IS_FOLDER
+        L"Die Warteschlange konnte nicht unter {0} gespeichert werden: Der Datenträger ist voll. Die Liste bleibt, wie sie ist; damit sie einen Neustart übersteht, schaffen Sie Platz.", // T_LOG_QUEUE_DISK_FULL
+        L"Der Ergebnisordnername für {0} ist nicht möglich: Der Name der Aufnahme ist länger als 255 Zeichen, endet auf Punkt oder Leerzeichen oder ist ein reservierter Name wie CON. Benennen Sie die Aufnahme um, geben Sie ein Namenslabel ein oder entfernen Sie die Aufnahme aus der Warteschlange.", // T_ERR_ITEM_NAME_NO_LABEL
+        L"Die Ergebnisordnernamen für {0} Aufnahmen sind nicht möglich: Mit dem Namenslabel sind sie länger als 255 Zeichen, enden auf Punkt oder Leerzeichen oder sind reservierte Namen wie CON. Benennen Sie die Aufnahmen um, ändern Sie das Namenslabel oder entfernen Sie sie aus der Warteschlange:{1}", // T_ERR_ITEM_NAMES
+        L"Die Ergebnisordnernamen für {0} Aufnahmen sind nicht möglich: Die Namen der Aufnahmen sind länger als 255 Zeichen, enden auf Punkt oder Leerzeichen oder sind reservierte Namen wie CON. Benennen Sie die Aufnahmen um, geben Sie ein Namenslabel ein oder entfernen Sie sie aus der Warteschlange:{1}", // T_ERR_ITEM_NAMES_NO_LABEL
+        L"... und {0} weitere", // T_MORE_ITEMS
+        L"Ergebnisordner fehlt", // T_RESULT_GONE
+        L"Der Ergebnisordner {0} ist nicht mehr da: Der Ausgabeordner wurde während der Verarbeitung entfernt oder umbenannt. Verarbeiten Sie die Aufnahme erneut.", // T_LOG_RESULT_GONE
     },
     // French ("fr")
     {
@@ -472,6 +552,22 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Le nom du dossier de résultats de {0} n'est pas utilisable : avec l'étiquette de nom, il dépasse 255 caractères, se termine par un point ou un espace, ou est un nom réservé comme CON. Renommez l'enregistrement, changez l'étiquette de nom ou retirez l'enregistrement de la file.", // T_ERR_ITEM_NAME
         L"Une autre fenêtre de ce programme tient la file dans {0}. La file de cette fenêtre n'est pas conservée à sa fermeture.", // T_LOG_QUEUE_ELSEWHERE
         L"Le chemin de l'enregistrement, le dossier de sortie et l'étiquette de nom dépassent ensemble ce que Windows permet sur la ligne de commande du programme de traitement (32 767 caractères). Choisissez un dossier de sortie ou une étiquette de nom plus courts.", // T_ERR_COMMAND_TOO_LONG
+        L"Le dossier de sortie {0} n'est pas utilisable : impossible d'y créer un dossier (c'est peut-être un fichier, un lecteur absent ou un emplacement en lecture seule). Choisissez un autre dossier de sortie.", // T_ERR_OUTPUT_UNUSABLE
+        L"{0} enregistrements indiqués sur la ligne de commande figuraient déjà dans la liste et sont traités à nouveau.", // T_LOG_NAMED_AGAIN
+        L"{0} enregistrements qui attendaient déjà restent en attente ; cliquez sur OK pour les traiter.", // T_LOG_LEFT_WAITING
+        L"Une autre fenêtre de ce programme tient la file dans {0}. Les {1} enregistrements de la liste de cette fenêtre ne seront pas conservés. Fermer quand même ?", // T_ASK_QUEUE_NOT_KEPT
+        L"Cette fenêtre tient désormais la file dans {0} ; les enregistrements qui y sont conservés rejoignent sa liste.", // T_LOG_QUEUE_TAKEN_OVER
+        L"Ajout des enregistrements... {0} trouvés jusqu'ici", // T_LIST_ADDING
+        L"{0} entrées de la file enregistrée étaient illisibles et ont été écartées, la première étant {1}. Le fichier tel qu'il était est conservé sous {2}.", // T_LOG_QUEUE_ITEMS_DROPPED
+        L"l'entrée {0}", // T_QUEUE_ENTRY
+        L"{0} est un dossier, pas un fichier : la file ne peut pas y être conservée. Renommez ou supprimez ce dossier pour garder la file après un redémarrage.", // T_LOG_QUEUE_IS_FOLDER
+        L"Impossible d'enregistrer la file dans {0} : le disque est plein. La liste reste telle quelle ; pour la conserver après un redémarrage, libérez de l'espace.", // T_LOG_QUEUE_DISK_FULL
+        L"Le nom du dossier de résultats de {0} n'est pas utilisable : le nom de l'enregistrement dépasse 255 caractères, se termine par un point ou un espace, ou est un nom réservé comme CON. Renommez l'enregistrement, saisissez une étiquette de nom ou retirez l'enregistrement de la file.", // T_ERR_ITEM_NAME_NO_LABEL
+        L"Les noms des dossiers de résultats de {0} enregistrements ne sont pas utilisables : avec l'étiquette de nom, ils dépassent 255 caractères, se terminent par un point ou un espace, ou sont des noms réservés comme CON. Renommez les enregistrements, changez l'étiquette de nom ou retirez-les de la file :{1}", // T_ERR_ITEM_NAMES
+        L"Les noms des dossiers de résultats de {0} enregistrements ne sont pas utilisables : les noms des enregistrements dépassent 255 caractères, se terminent par un point ou un espace, ou sont des noms réservés comme CON. Renommez les enregistrements, saisissez une étiquette de nom ou retirez-les de la file :{1}", // T_ERR_ITEM_NAMES_NO_LABEL
+        L"... et {0} autres", // T_MORE_ITEMS
+        L"dossier de résultats disparu", // T_RESULT_GONE
+        L"Le dossier de résultats {0} a disparu : le dossier de sortie a été supprimé ou renommé pendant le traitement. Traitez l'enregistrement à nouveau.", // T_LOG_RESULT_GONE
     },
 };
 
@@ -622,7 +718,10 @@ LanguageIndex languageIndexFromCode(std::string_view code)
     return 0;
 }
 
-std::wstring fillPlaceholders(std::wstring_view text, std::initializer_list<std::wstring_view> values)
+namespace {
+
+template <typename Values>
+std::wstring filled(std::wstring_view text, const Values& values)
 {
     std::wstring result(text);
     size_t number = 0;
@@ -639,6 +738,18 @@ std::wstring fillPlaceholders(std::wstring_view text, std::initializer_list<std:
     return result;
 }
 
+} // namespace
+
+std::wstring fillPlaceholders(std::wstring_view text, std::initializer_list<std::wstring_view> values)
+{
+    return filled(text, values);
+}
+
+std::wstring fillPlaceholders(std::wstring_view text, const std::vector<std::wstring>& values)
+{
+    return filled(text, values);
+}
+
 std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value)
 {
     return fillPlaceholders(text, {value});
@@ -652,4 +763,9 @@ int showMessage(HWND owner, TextId text, UINT flags)
 int showMessage(HWND owner, TextId text, std::wstring_view value, UINT flags)
 {
     return MessageBoxW(owner, fillPlaceholder(uiText(text), value).c_str(), uiText(T_APP_TITLE), flags);
+}
+
+int showMessage(HWND owner, TextId text, const std::vector<std::wstring>& values, UINT flags)
+{
+    return MessageBoxW(owner, fillPlaceholders(uiText(text), values).c_str(), uiText(T_APP_TITLE), flags);
 }

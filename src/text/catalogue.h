@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using LanguageIndex = int;
 constexpr int LANGUAGE_COUNT = 6;
@@ -88,6 +89,22 @@ enum TextId : int {
     T_ERR_ITEM_NAME = 72,  // "{0}" takes the recording
     T_LOG_QUEUE_ELSEWHERE = 73,  // "{0}" takes queue.json's path
     T_ERR_COMMAND_TOO_LONG = 74,
+    T_ERR_OUTPUT_UNUSABLE = 75,  // "{0}" takes the output folder
+    T_LOG_NAMED_AGAIN = 76,  // "{0}" takes how many recordings
+    T_LOG_LEFT_WAITING = 77,  // "{0}" takes how many recordings
+    T_ASK_QUEUE_NOT_KEPT = 78,  // "{0}" takes queue.json's path, "{1}" how many recordings
+    T_LOG_QUEUE_TAKEN_OVER = 79,  // "{0}" takes queue.json's path
+    T_LIST_ADDING = 80,  // "{0}" takes how many recordings were found so far
+    T_LOG_QUEUE_ITEMS_DROPPED = 81,  // "{0}" how many entries, "{1}" the first, "{2}" the backup
+    T_QUEUE_ENTRY = 82,  // "{0}" takes an entry's position in queue.json
+    T_LOG_QUEUE_IS_FOLDER = 83,  // "{0}" takes queue.json's path
+    T_LOG_QUEUE_DISK_FULL = 84,  // "{0}" takes queue.json's path
+    T_ERR_ITEM_NAME_NO_LABEL = 85,  // "{0}" takes the recording
+    T_ERR_ITEM_NAMES = 86,  // "{0}" how many recordings, "{1}" a list of them, one a line
+    T_ERR_ITEM_NAMES_NO_LABEL = 87,  // "{0}" how many recordings, "{1}" a list of them, one a line
+    T_MORE_ITEMS = 88,  // "{0}" takes how many more
+    T_RESULT_GONE = 89,
+    T_LOG_RESULT_GONE = 90,  // "{0}" takes the result folder
     TEXT_COUNT
 };
 
@@ -134,8 +151,10 @@ std::wstring fillPlaceholder(std::wstring_view text, std::wstring_view value);
 // "{0}", "{1}", ... replaced by the values in turn, each where it first
 // follows the value before: texts give their placeholders in order.
 std::wstring fillPlaceholders(std::wstring_view text, std::initializer_list<std::wstring_view> values);
+std::wstring fillPlaceholders(std::wstring_view text, const std::vector<std::wstring>& values);
 
 // A message box captioned with the application title of the current
 // language; the second form fills the text's "{0}" with value.
 int showMessage(HWND owner, TextId text, UINT flags);
 int showMessage(HWND owner, TextId text, std::wstring_view value, UINT flags);
+int showMessage(HWND owner, TextId text, const std::vector<std::wstring>& values, UINT flags);

@@ -33,10 +33,18 @@ UniqueHandle createForWriting(const std::wstring& path)
         FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+// Flushed like the temporary of a safe save: a power cut right after must
+// not leave the file empty.
 bool rewriteInPlace(const std::wstring& path, const std::string& bytes)
 {
     UniqueHandle file = createForWriting(path);
-    return file != nullptr && writeAll(file.get(), bytes);
+    if (file != nullptr && writeAll(file.get(), bytes) && FlushFileBuffers(file.get())) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    file.reset();
+    SetLastError(error);
+    return false;
 }
 
 } // namespace
@@ -100,6 +108,9 @@ UniqueHandle createTemporaryBeside(const std::wstring& path, std::wstring& tempo
 
 enum class Replaced { Yes, NoTemporary, Failed, Refused };
 
+constexpr int REPLACE_ATTEMPTS = 10;
+constexpr DWORD REPLACE_PAUSE_MS = 100;
+
 Replaced replaceThroughTemporary(const std::wstring& path, const void* source, ContentSource produce)
 {
     std::wstring temporary;
@@ -113,13 +124,25 @@ Replaced replaceThroughTemporary(const std::wstring& path, const void* source, C
         };
         // A full disk shows here: the real file stays as it was.
         if (!produce(source, file.get(), write) || !FlushFileBuffers(file.get())) {
+            const DWORD error = GetLastError(); // ERROR_DISK_FULL, say: the caller tells it
             file.reset();
             DeleteFileW(temporary.c_str());
+            SetLastError(error);
             return Replaced::Failed;
         }
     }
-    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return Replaced::Yes;
+    // A sync tool or a virus scanner holds the target for a moment without
+    // delete sharing: the replacement is tried again for about a second.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return Replaced::Yes;
+        }
+        const DWORD error = GetLastError();
+        if (attempt >= REPLACE_ATTEMPTS || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED
+                                                && error != ERROR_LOCK_VIOLATION)) {
+            break;
+        }
+        Sleep(REPLACE_PAUSE_MS);
     }
     DeleteFileW(temporary.c_str());
     return Replaced::Refused;
@@ -137,6 +160,7 @@ bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes)
 {
     // Windows refuses to replace a read-only file; Wine would replace it.
     if (isReadOnlyFile(path)) {
+        SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
     switch (replaceThroughTemporary(path, &bytes, produceString)) {

@@ -16,10 +16,11 @@ ReadResult readWholeFile(const std::wstring& path, std::string& bytes);
 // Replaces the file's contents with bytes so that no reader ever finds a
 // truncated or half-written file: the text goes to a temporary file beside it,
 // which then replaces the real one in one step. When that replacement is
-// refused (another program holds the file open without delete sharing), the
-// file is rewritten in place instead, so the save is not lost. The temporary
-// is never left behind. A read-only file is left alone. Returns whether the
-// bytes reached the file.
+// refused (another program holds the file open without delete sharing), it
+// is tried again for about a second, and then the file is rewritten in
+// place and flushed, so the save is not lost. The temporary is never left
+// behind. A read-only file is left alone. Returns whether the bytes reached
+// the file; when they did not, GetLastError tells why (ERROR_DISK_FULL, say).
 bool writeWholeFileSafely(const std::wstring& path, const std::string& bytes);
 
 // Hands the writer one piece of the file at a time; false stops the write.

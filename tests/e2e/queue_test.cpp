@@ -182,21 +182,17 @@ TEST(Queues, ClosingMidQueueAndStartingAgainShowsTheItemInterrupted)
     last.closeForeignWindows();
 }
 
-TEST(Queues, AnItemThatCannotStartFailsAndTheRestGoOnButAnEngineThatCannotStartStopsTheQueue)
+TEST(Queues, AnOutputFolderThatCannotBeUsedIsToldOnceAndAnEngineThatCannotStartStopsTheQueue)
 {
-    const std::wstring tooLong = L"The recording's path, the output folder and the name label together are longer than "
-                                 L"Windows allows on the processing program's command line (32,767 characters). Choose a "
-                                 L"shorter output folder or name label.";
     struct Case {
         const char* name;
         bool brokenEngine;
         std::wstring root; // empty: as remembered
-        int done, failed, notRun;
-        std::wstring state;
     } cases[] = {
-        {"command line too long", false, L"D:\\" + std::wstring(33000, L'r'), 0, 2, 0, L"Failed"},
-        {"output root that is a file", false, L"a file", 0, 2, 0, L"Failed"},
-        {"engine that is no program", true, L"", 0, 0, 2, L"Waiting"},
+        // No folder can be made below either: told at OK, before any item is touched.
+        {"output root on a drive that is not there", false, L"Q:\\out"},
+        {"output root that is a file", false, L"a file"},
+        {"engine that is no program", true, L""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -212,14 +208,20 @@ TEST(Queues, AnItemThatCannotStartFailsAndTheRestGoOnButAnEngineThatCannotStartS
             frontEnd.setText(IDC_EDIT_OUTPUT, test.root);
         }
         frontEnd.click(IDC_BTN_OK);
-        ASSERT_TRUE(frontEnd.waitForLine(summaryEn(test.done, test.failed, 0, test.notRun)));
-        EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", test.state, L""}, {L"2.wav", test.state, L""}}));
-        const std::wstring date = L"\\" + todayFolder() + L"\\";
-        const std::wstring line = test.brokenEngine             ? L"Failed to start the processing program."
-            : test.root.size() > 1000                           ? tooLong
-                                                                : L"Could not create or open the result folder: a file" + date + L"1";
-        EXPECT_EQ(countLines(frontEnd, line), test.root.size() > 1000 ? 2u : 1u);
-        EXPECT_FALSE(pathExists(installation.file(L"outputs") + date + L"1")) << "no empty folder is left";
+        if (test.brokenEngine) {
+            ASSERT_TRUE(frontEnd.waitForLine(summaryEn(0, 0, 0, 2)));
+            EXPECT_EQ(countLines(frontEnd, L"Failed to start the processing program."), 1u);
+        } else {
+            const MessageBoxSeen box = frontEnd.waitForMessageBox();
+            ASSERT_NE(box.box, nullptr);
+            EXPECT_EQ(box.text, L"The output folder " + test.root + L" cannot be used: no folder can be made in it (it may "
+                                L"be a file, on a drive that is not there, or read-only). Choose another output folder.");
+            EXPECT_EQ(box.icon, IDI_WARNING);
+            FrontEnd::answer(box, IDOK);
+            EXPECT_EQ(frontEnd.logLines().size(), 1u) << "nothing started";
+        }
+        EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", L"Waiting", L""}, {L"2.wav", L"Waiting", L""}}));
+        EXPECT_FALSE(pathExists(installation.file(L"outputs\\") + todayFolder() + L"\\1")) << "no empty folder is left";
         EXPECT_TRUE(frontEnd.enabled(IDC_BTN_OK));
     }
 }
@@ -236,8 +238,8 @@ TEST(Queues, NoMessageBoxHoldsUpAQueueStartedFromTheCommandLine)
     EXPECT_TRUE(waitForRows(frontEnd, {{L"1.wav", L"Done", L"1"}, {L"b..wav", L"Failed", L""}}));
     EXPECT_EQ(countLines(frontEnd, installation.file(L"empty") + L" holds no audio/video files."), 1u);
     EXPECT_EQ(countLines(frontEnd, L"The result folder name for " + installation.file(L"talks\\b..wav")
-                                       + L" cannot be used: with the name label it is longer than 255 characters, ends "
+                                       + L" cannot be used: the recording's name is longer than 255 characters, ends "
                                          L"with a dot or a blank, or is a reserved name such as CON. Rename the "
-                                         L"recording, change the name label, or remove the recording from the queue."),
-        1u);
+                                         L"recording, type a name label, or remove the recording from the queue."),
+        1u) << "no label was typed: the name is to blame";
 }

@@ -22,9 +22,9 @@ std::wstring failedEn(const std::wstring& code)
 }
 
 // The controls a run disables, and those it leaves alone.
-constexpr int RUN_INPUTS[] = {IDC_BTN_OK, IDC_BTN_BROWSE_INPUT, IDC_BTN_SETTINGS, IDC_EDIT_INPUT, IDC_EDIT_OUTPUT,
-    IDC_EDIT_LABEL, IDC_CMB_SPEAKERS, IDC_CHK_CLIPS};
-constexpr int ALWAYS_ENABLED[] = {IDC_BTN_CANCEL, IDC_BTN_BROWSE_OUTPUT, IDC_LINK_OFFICIAL, IDC_EDIT_LOG};
+constexpr int RUN_INPUTS[] = {IDC_BTN_OK, IDC_BTN_BROWSE_INPUT, IDC_BTN_BROWSE_OUTPUT, IDC_BTN_SETTINGS, IDC_EDIT_INPUT,
+    IDC_EDIT_OUTPUT, IDC_EDIT_LABEL, IDC_CMB_SPEAKERS, IDC_CHK_CLIPS};
+constexpr int ALWAYS_ENABLED[] = {IDC_BTN_CANCEL, IDC_LINK_OFFICIAL, IDC_EDIT_LOG};
 
 void expectIdleControls(const FrontEnd& frontEnd)
 {

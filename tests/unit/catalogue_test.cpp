@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -75,8 +76,16 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
             static constexpr TextId TAKE_ONE[] = {T_MSG_FAILED, T_ERR_SAVE_CONFIG, T_MSG_OPEN_FAILED, T_LOG_EARLIER,
                 T_ERR_SAVE_LOG, T_ERR_NO_RECORDINGS, T_LOG_SKIPPED, T_ERR_FOLDER_UNREADABLE, T_ERR_PATH_TOO_LONG,
                 T_LOG_QUEUE_BROKEN, T_LOG_QUEUE_NOT_SAVED, T_RESULT_EXIT_CODE, T_LOG_CONFIG_RESET, T_ERR_CONFIG_IN_USE,
-                T_LOG_QUEUE_UNREAD, T_ERR_ITEM_NAME, T_LOG_QUEUE_ELSEWHERE};
-            const size_t values = id == T_LOG_QUEUE_SUMMARY ? 4 : std::count(std::begin(TAKE_ONE), std::end(TAKE_ONE), id);
+                T_LOG_QUEUE_UNREAD, T_ERR_ITEM_NAME, T_LOG_QUEUE_ELSEWHERE, T_ERR_OUTPUT_UNUSABLE, T_LOG_NAMED_AGAIN,
+                T_LOG_LEFT_WAITING, T_LOG_QUEUE_TAKEN_OVER, T_LIST_ADDING, T_QUEUE_ENTRY, T_LOG_QUEUE_IS_FOLDER,
+                T_LOG_QUEUE_DISK_FULL, T_ERR_ITEM_NAME_NO_LABEL, T_MORE_ITEMS, T_LOG_RESULT_GONE};
+            static constexpr std::pair<TextId, size_t> TAKE_MORE[] = {{T_LOG_QUEUE_SUMMARY, 4},
+                {T_ASK_QUEUE_NOT_KEPT, 2}, {T_LOG_QUEUE_ITEMS_DROPPED, 3}, {T_ERR_ITEM_NAMES, 2},
+                {T_ERR_ITEM_NAMES_NO_LABEL, 2}};
+            size_t values = std::count(std::begin(TAKE_ONE), std::end(TAKE_ONE), id);
+            for (const auto& [more, count] : TAKE_MORE) {
+                values = more == id ? count : values;
+            }
             for (size_t number = 0; number < 5; ++number) {
                 const std::wstring mark = L"{" + std::to_wstring(number) + L"}";
                 EXPECT_EQ(occurrences(text, mark), number < values ? 1u : 0u) << id;

@@ -179,8 +179,10 @@ TEST(Queue, TheFileKeepsEverythingButAccountValuesAndRefusesWhatItIsNot)
     queue.items[0].resultFolder = L"D:\\out\\2026-12-09\\a";
     queue.items[1].state = ItemState::Failed;
     queue.items[1].exitCode = 0xC0000005u;
-    const std::optional<RunQueue> back = queueFromJson(queueToJson(queue));
-    ASSERT_TRUE(back.has_value());
+    const std::optional<SavedQueue> saved = queueFromJson(queueToJson(queue));
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->leftOut, 0u);
+    const RunQueue* back = &saved->queue;
     EXPECT_EQ(back->outputRoot, queue.outputRoot);
     EXPECT_EQ(back->speakerCount, 4);
     EXPECT_TRUE(back->makeClips);
@@ -193,11 +195,51 @@ TEST(Queue, TheFileKeepsEverythingButAccountValuesAndRefusesWhatItIsNot)
         EXPECT_EQ(back->items[index].resultFolder, queue.items[index].resultFolder);
     }
     EXPECT_EQ(queueToJson(queue).find("access_key"), std::string::npos);
-    for (const char* broken : {"", "{", "[]", "{\"items\": []}",
-             "{\"output_root\": \"o\", \"speakers\": 2, \"clips\": false, \"items\": [{\"path\": \"a.wav\", "
-             "\"label\": \"a\", \"state\": \"exploded\", \"exit_code\": 0, \"result_folder\": \"\"}]}",
-             "{\"output_root\": \"o\", \"speakers\": 11, \"clips\": false, \"items\": []}",
-             "{\"output_root\": 5, \"speakers\": 2, \"clips\": false, \"items\": []}"}) {
+    for (const char* broken : {"", "{", "[]", "{\"items\": 5}", "{\"output_root\": \"o\"}"}) {
         EXPECT_FALSE(queueFromJson(broken).has_value()) << broken;
+    }
+}
+
+TEST(Queue, AHandEditedFileLosesOnlyWhatCannotBeRead)
+{
+    // An unknown state, an empty path, a path of another type and a second
+    // spelling of a1.wav cost only themselves; choices out of range or of
+    // another type read as the defaults.
+    const std::optional<SavedQueue> saved = queueFromJson(R"({"output_root": 5, "speakers": 99, "clips": "yes",
+        "items": [{"path": "C:\\a1.wav", "state": "done", "label": "a1", "exit_code": 0, "result_folder": "D:\\r"},
+                  {"path": "C:\\b.wav", "state": "exploded"},
+                  {"path": "", "state": "waiting"},
+                  {"path": 7, "state": "waiting"},
+                  {"path": "C:\\A1.WAV", "state": "waiting"},
+                  {"path": "C:\\c.wav", "state": "failed", "exit_code": "three"}]})");
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->queue.outputRoot, L"");
+    EXPECT_EQ(saved->queue.speakerCount, 2);
+    EXPECT_FALSE(saved->queue.makeClips);
+    ASSERT_EQ(saved->queue.items.size(), 2u);
+    EXPECT_EQ(saved->queue.items[0].path, L"C:\\a1.wav");
+    EXPECT_EQ(saved->queue.items[0].resultFolder, L"D:\\r");
+    EXPECT_EQ(saved->queue.items[1].path, L"C:\\c.wav");
+    EXPECT_EQ(saved->queue.items[1].exitCode, 0u);
+    EXPECT_EQ(saved->leftOut, 3u);
+    EXPECT_EQ(saved->firstLeftOut, L"C:\\b.wav");
+    EXPECT_EQ(saved->firstLeftOutPosition, 2u);
+}
+
+TEST(Queue, FoldersAreEnteredUnlessTheyAreAnotherNameForAFolderElsewhere)
+{
+    struct Case {
+        DWORD attributes;
+        DWORD tag;
+        bool entered;
+    } cases[] = {
+        {FILE_ATTRIBUTE_DIRECTORY, 0, true},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_MOUNT_POINT, false}, // a junction
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_SYMLINK, false},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, 0x9000001Au, true}, // a cloud file placeholder
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_DEDUP, true},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(entersFolder(test.attributes, test.tag), test.entered) << std::hex << test.tag;
     }
 }

@@ -326,12 +326,12 @@ TEST_F(MainWindow, ASavedQueueInUseAtStartIsNeverWrittenOverAndJoinsOnceItCanBeR
     EXPECT_EQ(readBytes(queueFilePath()), savedBytes) << "not written over while it could not be read";
 
     // The next save reads it first: its recording leads, nothing is lost.
-    queueEdited();
-    const std::optional<RunQueue> kept = queueFromJson(readBytes(queueFilePath()));
+    saveQueueNow();
+    const std::optional<SavedQueue> kept = queueFromJson(readBytes(queueFilePath()));
     ASSERT_TRUE(kept);
-    ASSERT_EQ(kept->items.size(), 3u);
-    EXPECT_EQ(kept->items[0].path, folder.file(L"saved.wav"));
-    EXPECT_EQ(kept->items[2].path, dropped[1]);
+    ASSERT_EQ(kept->queue.items.size(), 3u);
+    EXPECT_EQ(kept->queue.items[0].path, folder.file(L"saved.wav"));
+    EXPECT_EQ(kept->queue.items[2].path, dropped[1]);
     EXPECT_EQ(runQueue.items.size(), 3u);
 }
 

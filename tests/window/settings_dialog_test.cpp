@@ -1,5 +1,6 @@
 // The real modal settings dialog, opened on the test's thread and driven
 // from a second thread, as the user's clicks would drive it.
+#include "app/controls.h"
 #include "app/ids.h"
 #include "app/run_controller.h"
 #include "app/window_state.h"
@@ -367,7 +368,7 @@ TEST_F(SettingsDialog, PickingALanguageTakesEffectOnlyWithOk)
     });
 }
 
-TEST_F(SettingsDialog, TheMenuItemOpensItDuringARunWhileLinesKeepArriving)
+TEST_F(SettingsDialog, DuringARunTheMenuItemIsGreyAsTheButtonAndAModalBoxKeepsTheLogGrowing)
 {
     ConfigScope config("{\"access_key_id\": \"a\", \"access_key_secret\": \"b\", \"appkey\": \"c\", "
                        "\"region\": \"d\", \"oss_bucket\": \"e\", \"ui_lang\": \"en\"}");
@@ -375,21 +376,37 @@ TEST_F(SettingsDialog, TheMenuItemOpensItDuringARunWhileLinesKeepArriving)
     TempFolder folder;
     writeBytes(folder.file(L"talk.wav"), "RIFF");
     SetEnvironmentVariableW(L"STANDIN_SCRIPT",
-        L"text:one;sleep:300;text:two;sleep:300;text:three;sleep:300;text:four;sleep:300;text:five;exit:0");
+        L"text:one;sleep:300;text:two;sleep:300;text:three;sleep:300;text:four;sleep:300;text:five;exit:3");
     ASSERT_TRUE(launchRun(RunRequest{folder.file(L"talk.wav"), folder.file(L"out"), L"", 2, false}));
     SetEnvironmentVariableW(L"STANDIN_SCRIPT", nullptr);
+    const auto menuGrey = [] {
+        return (GetMenuState(mainState.menu, IDM_ACCOUNT_SETTINGS, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
     EXPECT_FALSE(IsWindowEnabled(mainState.controls[CTL_SETTINGS]));
+    EXPECT_TRUE(menuGrey());
+    applyUiLanguage();
+    EXPECT_TRUE(menuGrey()) << "also in the menu a language switch rebuilds";
+    PostMessageW(window, WM_COMMAND, IDM_ACCOUNT_SETTINGS, 0); // one that reaches the window anyway
+    pumpPending();
+    EXPECT_EQ(FindWindowW(L"#32770", nullptr), nullptr) << "no dialog opens during a run";
+
+    // The close question is modal, and the run's lines keep coming meanwhile.
     HWND log = mainState.controls[CTL_LOG];
-    withSettingsDialog(
-        window,
-        [&](HWND dialog) {
-            const size_t before = textOf(log).size();
-            EXPECT_TRUE(waitUntil([&] { return textOf(log).size() > before; }, 5000)) << "the log keeps growing";
-            press(dialog, IDCANCEL);
-        },
-        IDM_ACCOUNT_SETTINGS);
+    MessageBoxSeen question;
+    bool grew = false;
+    std::thread watcher([&] {
+        question = waitForMessageBox(GetCurrentProcessId(), 20000);
+        const size_t before = textOf(log).size();
+        grew = waitUntil([&] { return textOf(log).size() > before; }, 5000);
+        answerMessageBox(question, IDCANCEL);
+    });
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    watcher.join();
+    EXPECT_EQ(question.text, uiText(T_ASK_EXIT));
+    EXPECT_TRUE(grew) << "the log keeps growing";
     ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 20000));
     const std::wstring text = windowText(log);
     EXPECT_NE(text.find(L"] five\r\n"), std::wstring::npos);
-    EXPECT_EQ(text.substr(text.size() - 7), L"Done.\r\n");
+    EXPECT_NE(text.find(fillPlaceholder(uiText(T_MSG_FAILED), L"3")), std::wstring::npos);
+    EXPECT_FALSE(menuGrey()) << "and usable again after it";
 }
