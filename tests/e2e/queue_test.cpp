@@ -6,10 +6,12 @@
 #include "util/paths.h"
 #include "util/text.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cwchar>
 
 namespace {
 
@@ -242,4 +244,139 @@ TEST(Queues, NoMessageBoxHoldsUpAQueueStartedFromTheCommandLine)
                                          L"with a dot or a blank, or is a reserved name such as CON. Rename the "
                                          L"recording, type a name label, or remove the recording from the queue."),
         1u) << "no label was typed: the name is to blame";
+}
+
+TEST(Queues, AThousandItemsThatAreGoneLeaveTheWindowAnsweringAndCancelStopsThemKeepingItOpen)
+{
+    Installation installation;
+    std::vector<std::pair<std::wstring, std::string>> files;
+    for (int index = 1; index <= 1000; ++index) {
+        files.emplace_back(std::to_wstring(index) + L".wav", "RIFF");
+    }
+    makeRecordings(installation, files);
+    FrontEnd frontEnd(installation, inQuotes(installation.file(L"talks")));
+    ASSERT_TRUE(waitUntil([&] { return SendMessageW(frontEnd.control(IDC_LIST_QUEUE), LVM_GETITEMCOUNT, 0, 0) == 1000; }, 60000));
+    for (const auto& [name, bytes] : files) {
+        DeleteFileW(installation.file(L"talks\\" + name).c_str());
+    }
+    frontEnd.click(IDC_BTN_OK);
+    // Each item fails from a message of its own: a Cancel gets in between.
+    ASSERT_TRUE(frontEnd.waitForLine(L"File does not exist. Please choose again.", 60000));
+    frontEnd.click(IDC_BTN_CANCEL);
+    ASSERT_TRUE(waitUntil([&] { return frontEnd.enabled(IDC_BTN_OK); }, 120000));
+    const std::vector<std::wstring> lines = frontEnd.logLines();
+    int failed = 0;
+    int notRun = 0;
+    ASSERT_EQ(swscanf(lines.back().c_str(), L"Queue finished: 0 done, %d failed, 0 cancelled, %d not run.", &failed, &notRun), 2)
+        << lines.back();
+    EXPECT_EQ(failed + notRun, 1000);
+    EXPECT_GT(notRun, 0) << "the queue stopped before its end";
+    EXPECT_EQ(countLines(frontEnd, L"Cancelling, please wait..."), 1u);
+    // A second Cancel right after the end (as a click meant for the queue
+    // would come) leaves the window open: two messages posted after it, one
+    // after the other, are taken (a close it posted would have come first).
+    frontEnd.setText(IDC_EDIT_LABEL, L"still here");
+    frontEnd.click(IDC_BTN_CANCEL);
+    const HWND label = frontEnd.control(IDC_EDIT_LABEL);
+    for (const WPARAM caret : {3, 5}) {
+        PostMessageW(label, EM_SETSEL, caret, caret);
+        EXPECT_TRUE(waitUntil([&] { return LOWORD(SendMessageW(label, EM_GETSEL, 0, 0)) == caret; }, 20000));
+    }
+    EXPECT_TRUE(IsWindow(frontEnd.window()));
+    const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
+    EXPECT_EQ(std::count_if(saved["items"].begin(), saved["items"].end(),
+                  [](const nlohmann::json& item) { return item["state"] == "waiting"; }),
+        notRun) << "saved at the end";
+}
+
+TEST(Queues, ACommandLineRunsExactlyWhatItNamesAlsoWhatRanBefore)
+{
+    Installation installation;
+    // a and b ran before, c and d wait from before.
+    makeRecordings(installation, {{L"a.wav", "standin:text:a again;exit:4"}, {L"b.wav", "standin:text:b again;exit:4"},
+                                     {L"c.wav", "RIFF"}, {L"d.wav", "RIFF"}});
+    nlohmann::json saved = {{"output_root", "outputs"}, {"speakers", 2}, {"clips", false}, {"items", nlohmann::json::array()}};
+    for (const auto& [name, state] : {std::pair{"a", "done"}, std::pair{"c", "waiting"}, std::pair{"b", "failed"},
+             std::pair{"d", "waiting"}}) {
+        saved["items"].push_back({{"path", wideToUtf8(installation.file(L"talks\\")) + name + ".wav"}, {"label", name},
+            {"state", state}, {"exit_code", 0}, {"result_folder", ""}});
+    }
+    writeBytes(installation.file(L"queue.json"), saved.dump());
+    FrontEnd frontEnd(installation,
+        L"--autostart " + inQuotes(installation.file(L"talks\\b.wav")) + L" --autostart "
+            + inQuotes(installation.file(L"talks\\a.wav")),
+        {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(0, 2, 0, 0)));
+    EXPECT_EQ(countLines(frontEnd, L"2 recordings given on the command line were in the list already and run again."), 1u);
+    EXPECT_EQ(countLines(frontEnd, L"2 recordings that were waiting from before stay waiting; click OK to run them."), 1u);
+    // In the command line's order, and nothing else.
+    std::vector<std::wstring> started;
+    for (const std::wstring& line : frontEnd.logLines()) {
+        if (line.rfind(L"Start processing: ", 0) == 0) {
+            started.push_back(line.substr(18));
+        }
+    }
+    EXPECT_EQ(started, (std::vector<std::wstring>{installation.file(L"talks\\b.wav"), installation.file(L"talks\\a.wav")}));
+    EXPECT_TRUE(waitForRows(frontEnd, {{L"a.wav", L"Failed", L"exit code 4"}, {L"c.wav", L"Waiting", L""},
+                                          {L"b.wav", L"Failed", L"exit code 4"}, {L"d.wav", L"Waiting", L""}}));
+}
+
+namespace {
+
+// The settings dialog of a window, opened with its button.
+HWND openSettings(FrontEnd& frontEnd)
+{
+    frontEnd.click(IDC_BTN_SETTINGS);
+    const MessageBoxSeen dialog = frontEnd.waitForMessageBox();
+    return dialog.box;
+}
+
+void setField(HWND dialog, int id, const std::wstring& text)
+{
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+        5000, nullptr);
+}
+
+} // namespace
+
+TEST(Queues, TwoWindowsOfOneInstallationLoseNothingAndSettingsInBothKeepBothChanges)
+{
+    Installation installation;
+    makeRecordings(installation, {{L"a.wav", "RIFF"}, {L"b.wav", "RIFF"}, {L"c.wav", "RIFF"}, {L"d.wav", "RIFF"}});
+    const auto talk = [&](const wchar_t* name) { return inQuotes(installation.file(L"talks\\") + name); };
+    FrontEnd first(installation, talk(L"a.wav") + L" " + talk(L"b.wav"));
+    ASSERT_TRUE(waitForRows(first, {{L"a.wav", L"Waiting", L""}, {L"b.wav", L"Waiting", L""}}));
+    FrontEnd second(installation, L"--new-window " + talk(L"c.wav") + L" " + talk(L"d.wav"));
+    ASSERT_TRUE(second.waitForLine(L"Another window of this program keeps the queue in " + installation.file(L"queue.json")
+        + L". The queue of this window is not kept when it closes."));
+    ASSERT_TRUE(waitForRows(second, {{L"c.wav", L"Waiting", L""}, {L"d.wav", L"Waiting", L""}}));
+
+    // Settings in both: each writes only what was changed in it.
+    const HWND dialogOfFirst = openSettings(first);
+    const HWND dialogOfSecond = openSettings(second);
+    ASSERT_NE(dialogOfFirst, nullptr);
+    ASSERT_NE(dialogOfSecond, nullptr);
+    setField(dialogOfFirst, 202, L"a new secret"); // IDC_EDIT_KEY_SECRET
+    FrontEnd::answer(MessageBoxSeen{dialogOfFirst}, IDOK);
+    setField(dialogOfSecond, 204, L"cn-beijing"); // IDC_EDIT_REGION
+    FrontEnd::answer(MessageBoxSeen{dialogOfSecond}, IDOK);
+    const nlohmann::json config = nlohmann::json::parse(installation.config());
+    EXPECT_EQ(config["access_key_secret"], "a new secret");
+    EXPECT_EQ(config["region"], "cn-beijing");
+
+    // The second window asks before its list would be lost; Cancel keeps it.
+    second.close();
+    const MessageBoxSeen question = second.waitForMessageBox();
+    ASSERT_NE(question.box, nullptr);
+    EXPECT_EQ(question.text, L"Another window of this program keeps the queue in " + installation.file(L"queue.json")
+        + L". The 2 recordings in this window's list will not be kept. Close anyway?");
+    FrontEnd::answer(question, IDCANCEL);
+    // Once the first has gone, the second keeps the file, its items after the saved ones.
+    first.close();
+    EXPECT_EQ(first.waitForExit(), 0);
+    second.close();
+    EXPECT_EQ(second.waitForExit(), 0) << "no question now";
+    FrontEnd again(installation, L"");
+    EXPECT_TRUE(waitForRows(again, {{L"a.wav", L"Waiting", L""}, {L"b.wav", L"Waiting", L""}, {L"c.wav", L"Waiting", L""},
+                                       {L"d.wav", L"Waiting", L""}}));
 }
