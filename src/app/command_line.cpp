@@ -14,6 +14,14 @@ StartPaths startPathsFrom(const std::vector<std::wstring>& arguments)
             if (index + 1 < arguments.size()) {
                 paths.autostart.push_back(arguments[++index]);
             }
+        } else if (argument == L"--when-done") {
+            if (index + 1 < arguments.size()) {
+                paths.whenDone = whenDoneFromText(arguments[++index]);
+            }
+        } else if (argument == L"--resume") {
+            paths.resume = true;
+        } else if (argument == L"--new-window") {
+            paths.newWindow = true;
         } else if (!argument.empty() && argument[0] != L'-') {
             paths.added.push_back(argument);
         }

@@ -3,12 +3,23 @@
 // dropped on the program's icon or sent to it).
 #pragma once
 
+#include "run/when_done.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
 struct StartPaths {
     std::vector<std::wstring> autostart; // after each exact, case-sensitive "--autostart", verbatim
     std::vector<std::wstring> added;     // the other arguments that are no options
+    // --resume: Windows restarted the program after it ended the session
+    // during a queue (an update): the interrupted item runs again, then the
+    // waiting ones.
+    bool resume = false;
+    // --when-done sleep|shutdown: what the computer does when the queue is done.
+    std::optional<WhenDone> whenDone;
+    // --new-window: a window of its own even while another is open.
+    bool newWindow = false;
 };
 
 // Arguments as the platform splits them, argument 0 being the program. An

@@ -288,9 +288,22 @@ bool handleCommand(WORD id, WORD notification)
         return true;
     case IDM_QUEUE_REMOVE:
     case IDM_QUEUE_OPEN:
+    case IDM_QUEUE_OPEN_LOG:
     case IDM_QUEUE_RUN_AGAIN:
     case IDM_QUEUE_CLEAR_FINISHED:
         return handleQueueCommand(id);
+    case IDM_STOP_AFTER:
+        toggleStopAfterThis();
+        return true;
+    case IDM_WHEN_DONE_NOTHING:
+        chooseWhenDone(WhenDone::Nothing);
+        return true;
+    case IDM_WHEN_DONE_SLEEP:
+        chooseWhenDone(WhenDone::Sleep);
+        return true;
+    case IDM_WHEN_DONE_SHUT_DOWN:
+        chooseWhenDone(WhenDone::ShutDown);
+        return true;
     case IDC_EDIT_INPUT:
         if (notification == EN_CHANGE) {
             inputRestored = false; // typed, pasted, picked or dropped

@@ -99,8 +99,20 @@ void rebuildMenu()
 {
     HMENU bar = CreateMenu();
     HMENU dropDown = CreatePopupMenu();
-    AppendMenuW(dropDown, MF_STRING | (runBusy() ? MF_GRAYED : 0), IDM_ACCOUNT_SETTINGS, uiText(T_MENU_ACCOUNT));
+    AppendMenuW(dropDown, MF_STRING, IDM_ACCOUNT_SETTINGS, uiText(T_MENU_ACCOUNT));
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), uiText(T_MENU_SETTINGS));
+    // The queue's: stop after the running recording, and what the computer
+    // does when the queue is done. Their states are set as they open.
+    HMENU queue = CreatePopupMenu();
+    HMENU whenDone = CreatePopupMenu();
+    AppendMenuW(whenDone, MF_STRING, IDM_WHEN_DONE_NOTHING, uiText(T_MENU_DO_NOTHING));
+    AppendMenuW(whenDone, MF_STRING, IDM_WHEN_DONE_SLEEP, uiText(T_MENU_SLEEP));
+    AppendMenuW(whenDone, MF_STRING, IDM_WHEN_DONE_SHUT_DOWN, uiText(T_MENU_SHUT_DOWN));
+    AppendMenuW(queue, MF_STRING, IDM_STOP_AFTER, uiText(T_MENU_STOP_AFTER));
+    AppendMenuW(queue, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(queue, MF_POPUP, reinterpret_cast<UINT_PTR>(whenDone), uiText(T_MENU_WHEN_DONE));
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(queue), uiText(T_MENU_QUEUE));
+    updateMenuStates(bar);
     SetMenu(mainState.mainWindow, bar);
     if (mainState.menu != nullptr) {
         DestroyMenu(mainState.menu);
@@ -108,6 +120,24 @@ void rebuildMenu()
     mainState.menu = bar;
     DrawMenuBar(mainState.mainWindow);
 }
+
+} // namespace
+
+void updateMenuStates(HMENU menu)
+{
+    if (menu == nullptr) {
+        return;
+    }
+    EnableMenuItem(menu, IDM_ACCOUNT_SETTINGS, MF_BYCOMMAND | (runBusy() ? MF_GRAYED : MF_ENABLED));
+    EnableMenuItem(menu, IDM_STOP_AFTER, MF_BYCOMMAND | (queueRunning() ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(menu, IDM_STOP_AFTER, MF_BYCOMMAND | (runState.queue.stopAfterThis ? MF_CHECKED : MF_UNCHECKED));
+    const UINT chosen = runState.whenDone == WhenDone::Sleep ? IDM_WHEN_DONE_SLEEP
+        : runState.whenDone == WhenDone::ShutDown           ? IDM_WHEN_DONE_SHUT_DOWN
+                                                            : IDM_WHEN_DONE_NOTHING;
+    CheckMenuRadioItem(menu, IDM_WHEN_DONE_NOTHING, IDM_WHEN_DONE_SHUT_DOWN, chosen, MF_BYCOMMAND);
+}
+
+namespace {
 
 void rebuildTooltips()
 {

@@ -50,6 +50,9 @@ void createMainControls();
 // and language.
 void layoutMainWindow();
 
+// The menu items' states as the run and the queue stand now (grey, checked).
+void updateMenuStates(HMENU menu);
+
 // Gives every control the font.
 void applyFont(HFONT font);
 

@@ -80,6 +80,7 @@ struct LogState {
     bool scheduled = false;
     std::wstring aside; // the pane's text while the window changes font and size
     bool textAside = false;
+    RunLogFile* runLog = nullptr; // the running run's file: every line kept goes there too
 };
 
 LogState logState;
@@ -88,7 +89,10 @@ LogState logState;
 // oldest never reach it: the pane then starts anew with the newest.
 void addLine(std::wstring&& line)
 {
-    keepLine(logState.kept, line);
+    const std::string_view bytes = keepLine(logState.kept, line);
+    if (logState.runLog != nullptr) {
+        writeToRunLog(*logState.runLog, bytes);
+    }
     logState.waitingChars += line.size();
     logState.waiting.push_back(std::move(line));
     while (logState.waiting.size() > 1
@@ -433,6 +437,11 @@ void appendLog(std::wstring_view text)
     if (!logState.waiting.empty()) {
         scheduleSlice();
     }
+}
+
+void keepRunLogIn(RunLogFile* file)
+{
+    logState.runLog = file;
 }
 
 void readRunOutput(std::shared_ptr<OutputQueue> output)

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "run/output_queue.h"
+#include "run/run_log_file.h"
 #include "text/kept_log.h"
 
 #include <windows.h>
@@ -45,6 +46,10 @@ void appendLog(std::wstring_view text);
 
 // The run whose output the log takes from now on.
 void readRunOutput(std::shared_ptr<OutputQueue> output);
+
+// Every line the log keeps from now on goes to the file too (a run's log on
+// disk); null: to no file.
+void keepRunLogIn(RunLogFile* file);
 
 // One slice of work: takes queued output, shows waiting lines, and asks for
 // the next slice when work is left (WM_RUN_OUTPUT, or WM_TIMER with

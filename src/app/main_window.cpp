@@ -109,7 +109,10 @@ LRESULT onCreate(HWND window)
     }
     loadSavedQueue();
     DragAcceptFiles(window, TRUE);
-    if (!startPaths.autostart.empty() || !startPaths.added.empty()) {
+    if (startPaths.whenDone) {
+        chooseWhenDone(*startPaths.whenDone);
+    }
+    if (!startPaths.autostart.empty() || !startPaths.added.empty() || startPaths.resume) {
         PostMessageW(window, WM_AUTOSTART, 0, 0);
     }
     return 0;
@@ -147,6 +150,17 @@ LRESULT onAutostart()
 {
     const StartPaths paths = std::move(startPaths);
     startPaths = StartPaths{};
+    if (paths.resume) {
+        // Windows brought the program back after ending the session during
+        // a queue: it goes on; a command line beside it adds its paths.
+        resumeQueue();
+        if (!paths.added.empty() || !paths.autostart.empty()) {
+            std::vector<std::wstring> all = paths.autostart;
+            all.insert(all.end(), paths.added.begin(), paths.added.end());
+            addToRunQueueLater(std::move(all));
+        }
+        return 0;
+    }
     if (paths.autostart.empty()) {
         takeRecordings(paths.added, false);
         return 0;
@@ -216,6 +230,7 @@ LRESULT onActivate(HWND window, WPARAM state)
         }
         return 0;
     }
+    hideQueueNotice(window); // seen
     const auto usable = [&](HWND control) {
         return control != nullptr && IsWindow(control) && IsWindowEnabled(control) && IsChild(window, control);
     };
@@ -283,6 +298,7 @@ LRESULT onClose(HWND window)
 
 LRESULT onDestroy()
 {
+    hideQueueNotice(mainState.mainWindow);
     endRunForClose();
     closeLogPane(); // the pump stops too
     closeQueue();
@@ -448,6 +464,23 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_NEXT_ITEM:
         startNextItem();
         return 0;
+    case WM_WHEN_DONE:
+        countDownWhenDone();
+        return 0;
+    case WM_NOTICE_ICON:
+        onNoticeIcon(window, lParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        updateMenuStates(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_QUERYENDSESSION:
+        sessionMayEnd();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam != FALSE) {
+            endSession();
+        }
+        return 0;
     case WM_OPEN_FAILED:
         tellOpenFailed(reinterpret_cast<std::wstring*>(lParam));
         return 0;
@@ -538,6 +571,8 @@ int runApplication(HINSTANCE instance, const wchar_t* commandLine)
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     const int exitCode = runMessageLoop();
+    // The last lines of runs that ended a moment ago reach their files.
+    waitForRunLogs(3000);
     OleUninitialize();
     return exitCode;
 }

@@ -271,6 +271,7 @@ void addRecordingsNow(const std::vector<std::wstring>& files)
 void prepareQueueItems(const RunRequest& fields, const std::vector<std::wstring>& taken)
 {
     theQueue.outputRoot = fields.outputRoot;
+    theQueue.typedLabel = fields.label;
     theQueue.speakerCount = fields.speakerCount;
     theQueue.makeClips = fields.makeClips;
     assignLabels(theQueue, fields.label, taken);
@@ -320,7 +321,31 @@ void setRunningItemLabel(const std::wstring& path, const std::wstring& label, co
         // Kept in queue.json while it runs: after a crash its folder is
         // removed if the engine wrote nothing there.
         item->resultFolder = folder;
+        item->logFile.clear();
     }
+}
+
+void setRunningItemLog(const std::wstring& path, const std::wstring& logFile)
+{
+    if (QueueItem* item = runningItemAt(path); item != nullptr) {
+        item->logFile = logFile;
+    }
+}
+
+std::vector<std::wstring> resumableItems()
+{
+    std::vector<std::wstring> interrupted;
+    std::vector<std::wstring> waiting;
+    for (QueueItem& item : theQueue.items) {
+        if (item.state == ItemState::Interrupted) {
+            item.state = ItemState::Waiting;
+            interrupted.push_back(item.path);
+        } else if (item.state == ItemState::Waiting) {
+            waiting.push_back(item.path);
+        }
+    }
+    interrupted.insert(interrupted.end(), waiting.begin(), waiting.end());
+    return interrupted;
 }
 
 size_t makeWaitAgain(const std::vector<std::wstring>& paths)

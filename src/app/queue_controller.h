@@ -76,6 +76,11 @@ std::optional<QueueItem> beginNextItem(std::vector<std::wstring>& paths);
 void setRunningItemLabel(const std::wstring& path, const std::wstring& label, const std::wstring& folder);
 bool markRunningItem(const std::wstring& path, ItemState state, unsigned exitCode = 0,
     const std::wstring& resultFolder = {});
+// The running item's log on disk, for its list's Open log.
+void setRunningItemLog(const std::wstring& path, const std::wstring& logFile);
+// After Windows restarted the program: interrupted items wait again; the
+// paths of them, then of the items that waited already, in list order.
+std::vector<std::wstring> resumableItems();
 // Recordings named on a command line that finished before wait again; how
 // many did.
 size_t makeWaitAgain(const std::vector<std::wstring>& paths);

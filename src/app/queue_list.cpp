@@ -5,6 +5,7 @@
 #include "app/queue_controller.h"
 #include "app/run_controller.h"
 #include "app/window_state.h"
+#include "run/result_folder.h"
 #include "run/run_request.h"
 #include "text/catalogue.h"
 #include "util/dpi.h"
@@ -284,11 +285,13 @@ void showQueueMenu(POINT at)
     bool removable = false;
     bool openable = false;
     bool again = false;
+    bool logged = false;
     for (const size_t index : selected) {
         const ItemState state = runQueue.items[index].state;
         removable = removable || state != ItemState::Running;
         openable = openable || state == ItemState::Done;
         again = again || state == ItemState::Failed || state == ItemState::Cancelled || state == ItemState::Interrupted;
+        logged = logged || !runQueue.items[index].logFile.empty();
     }
     const UniqueMenu menu(CreatePopupMenu());
     if (menu == nullptr) {
@@ -298,7 +301,12 @@ void showQueueMenu(POINT at)
         AppendMenuW(menu.get(), MF_STRING | (enabled ? 0 : MF_GRAYED), id, uiText(text));
     };
     add(IDM_QUEUE_OPEN, T_MENU_OPEN_RESULT, openable);
+    add(IDM_QUEUE_OPEN_LOG, T_MENU_OPEN_LOG, logged);
     add(IDM_QUEUE_RUN_AGAIN, T_MENU_RUN_AGAIN, again && !queueRunning());
+    if (queueRunning()) {
+        add(IDM_STOP_AFTER, T_MENU_STOP_AFTER, true);
+        CheckMenuItem(menu.get(), IDM_STOP_AFTER, MF_BYCOMMAND | (runState.queue.stopAfterThis ? MF_CHECKED : 0));
+    }
     AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     add(IDM_QUEUE_REMOVE, T_MENU_REMOVE, removable);
     add(IDM_QUEUE_CLEAR_FINISHED, T_MENU_CLEAR_FINISHED, summarize(runQueue).notRun < runQueue.items.size());
@@ -315,6 +323,15 @@ bool handleQueueCommand(WORD id)
         for (const size_t index : selectedItems()) {
             if (runQueue.items[index].state == ItemState::Done) {
                 openItemResult(index);
+                break;
+            }
+        }
+        return true;
+    case IDM_QUEUE_OPEN_LOG:
+        // With the program Windows opens .log files with.
+        for (const size_t index : selectedItems()) {
+            if (const std::wstring& log = runQueue.items[index].logFile; !log.empty()) {
+                openRunLogFile(log, mainState.mainWindow);
                 break;
             }
         }

@@ -4,12 +4,16 @@
 #include "app/queue_controller.h"
 #include "app/queue_list.h"
 #include "app/taskbar.h"
+#include "app/controls.h"
 #include "app/ids.h"
 #include "app/window_state.h"
 #include "run/output_queue.h"
+#include "config/config.h"
 #include "run/result_folder.h"
 #include "text/catalogue.h"
 #include "util/paths.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <memory>
@@ -25,6 +29,34 @@ HWND focusBeforeRun = nullptr;
 void refuse(const Refusal& refusal)
 {
     showMessage(mainState.mainWindow, refusal.text, refusal.values, MB_OK | (refusal.error ? MB_ICONERROR : MB_ICONWARNING));
+}
+
+// The log files could not be written (a read-only installation): told once.
+bool logsUnwritableTold = false;
+
+std::wstring fileName(const std::wstring& path)
+{
+    const size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
+// Work runs (a run, or a pass between its items too): the computer stays
+// awake (unless keep_awake is false in the settings file), and Windows
+// names the work when it is about to end the session.
+void workGoesOn(const std::wstring& reason)
+{
+    theRun.workReason = reason;
+    if (configFlag(loadConfig(), "keep_awake", true)) {
+        keepAwake(theRun.awake, reason);
+    }
+    ShutdownBlockReasonCreate(mainState.mainWindow, reason.c_str());
+}
+
+void workEnded()
+{
+    letSleep(theRun.awake);
+    theRun.workReason.clear();
+    ShutdownBlockReasonDestroy(mainState.mainWindow);
 }
 
 // Starts a checked request: remembers the paths and choices, starts the
@@ -46,8 +78,21 @@ StartResult startRun(const RunRequest& request)
     setBusy(true);
     if (!theRun.queue.active) {
         showRunOnTaskbar(mainState.mainWindow, RunProgress::Active);
+        workGoesOn(fillPlaceholder(uiText(T_POWER_REASON_RUN), fileName(request.inputPath)));
     }
+    // Its lines on disk too, in a file named as its result folder.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    theRun.runLog = openRunLog(logsFolder(), now, fileName(plan.outputFolder));
+    if (theRun.runLog == nullptr && !logsUnwritableTold) {
+        logsUnwritableTold = true; // once: the runs go on without
+        appendLog(fillPlaceholder(uiText(T_LOG_NO_LOG_FILES), logsFolder()));
+    }
+    keepRunLogIn(theRun.runLog.get());
     appendLog(std::wstring(uiText(T_LOG_START)) + request.inputPath);
+    if (theRun.runLog != nullptr) {
+        appendLog(fillPlaceholder(uiText(T_LOG_FILE), theRun.runLog->path));
+    }
     appendLog(std::wstring(uiText(T_LBL_OUTPUT)) + L" " + theRun.outputFolder);
     readRunOutput(std::move(output));
     return StartResult::Started;
@@ -70,6 +115,9 @@ size_t passTotal()
     }
     size_t left = static_cast<size_t>(std::count_if(runQueue.items.begin(), runQueue.items.end(),
         [](const QueueItem& item) { return item.state == ItemState::Running; }));
+    if (theRun.queue.stopAfterThis) {
+        return finishedItems() + left; // the rest waits for the next OK
+    }
     for (const std::wstring& path : theRun.queue.toRun) {
         left += waiting.erase(pathKey(path));
     }
@@ -90,18 +138,29 @@ void endQueue()
     pass.active = false;
     pass.toRun.clear();
     lastRunEndedAt = GetTickCount64();
-    appendLog(fillPlaceholders(uiText(T_LOG_QUEUE_SUMMARY),
+    const std::wstring summary = fillPlaceholders(uiText(T_LOG_QUEUE_SUMMARY),
         {std::to_wstring(pass.done), std::to_wstring(pass.failed), std::to_wstring(pass.cancelled),
-            std::to_wstring(notRun)}));
+            std::to_wstring(notRun)});
+    appendLog(summary);
     saveQueueNow();
     refreshQueueList();
     setBusy(false);
     SetWindowTextW(mainState.mainWindow, uiText(T_APP_TITLE));
-    showRunOnTaskbar(
-        mainState.mainWindow, pass.failed > 0 || pass.stoppedEarly ? RunProgress::Failed : RunProgress::Done);
+    const bool failure = pass.failed > 0 || pass.stoppedEarly;
+    showRunOnTaskbar(mainState.mainWindow, failure ? RunProgress::Failed : RunProgress::Done);
+    workEnded();
+    UnregisterApplicationRestart();
+    // Whoever left the queue to run alone hears of its end.
+    if (GetForegroundWindow() != mainState.mainWindow) {
+        showQueueNotice(mainState.mainWindow, mainState.icons.small.get(), uiText(T_APP_TITLE), summary, failure);
+    }
     // One folder for the whole queue, not one per item.
     if (!pass.lastDateFolder.empty()) {
         openFolder(pass.lastDateFolder);
+    }
+    // Never after a queue the user cancelled or whose engine did not start.
+    if (theRun.whenDone != WhenDone::Nothing && !pass.cancelledByUser && !pass.stoppedEarly) {
+        PostMessageW(mainState.mainWindow, WM_WHEN_DONE, 0, 0);
     }
 }
 
@@ -236,9 +295,7 @@ void setBusy(bool busy)
         EnableWindow(mainState.controls[control], busy ? FALSE : TRUE);
     }
     // The menu's way to the settings, as the button's.
-    if (mainState.menu != nullptr) {
-        EnableMenuItem(mainState.menu, IDM_ACCOUNT_SETTINGS, MF_BYCOMMAND | (busy ? MF_GRAYED : MF_ENABLED));
-    }
+    updateMenuStates(mainState.menu);
     if (!busy && focusBeforeRun != nullptr) {
         if (focus == nullptr || focus == mainState.controls[CTL_LOG]) {
             SetFocus(focusBeforeRun);
@@ -342,6 +399,9 @@ bool startQueue(const QueueStart& start)
     theRun.queue.typedLabel = fields.label;
     theRun.queue.taken = std::move(taken);
     setBusy(true);
+    // An update restart of Windows brings the program back to go on with it
+    // (crashes and hangs do not: a queue that makes it crash must not loop).
+    RegisterApplicationRestart(L"--resume", RESTART_NO_CRASH | RESTART_NO_HANG);
     startNextItem();
     return true;
 }
@@ -353,7 +413,7 @@ void startNextItem()
     if (!pass.active || theRun.running) {
         return;
     }
-    if (pass.stopRequested) {
+    if (pass.stopRequested || pass.stopAfterThis) {
         endQueue();
         return;
     }
@@ -403,6 +463,10 @@ void startNextItem()
     setRunningItemLabel(request.inputPath, request.label, fullPath(claimed.folder));
     const StartResult started = startRun(request);
     if (started == StartResult::Started) {
+        if (theRun.runLog != nullptr) {
+            setRunningItemLog(request.inputPath, theRun.runLog->path);
+        }
+        showQueueProgress();
         return;
     }
     // Nothing was written there: the name is free again.
@@ -450,9 +514,12 @@ void runShown(unsigned exitCode)
     } else {
         appendLog(uiText(T_MSG_DONE));
     }
+    // The file ends with the run's last line; its thread writes the rest.
+    keepRunLogIn(nullptr);
+    theRun.runLog.reset();
     if (theRun.queue.active) {
         itemEnded(exitCode);
-        if (theRun.cancelled) {
+        if (theRun.cancelled || theRun.queue.stopAfterThis) {
             endQueue();
         } else {
             postNextItem();
@@ -460,6 +527,7 @@ void runShown(unsigned exitCode)
         return;
     }
     lastRunEndedAt = GetTickCount64();
+    workEnded();
     setBusy(false);
     showRunOnTaskbar(mainState.mainWindow, exitCode == 0 ? RunProgress::Done : RunProgress::Failed);
     if (exitCode == 0 && !theRun.outputFolder.empty()) {
@@ -473,6 +541,7 @@ void cancelOrClose()
         // A second click finds the engine ended by the first: nothing more to do.
         if (!theRun.cancelled) {
             theRun.cancelled = true; // a queue stops after this item
+            theRun.queue.cancelledByUser = theRun.queue.active;
             theRun.endedByCancel = engineStillRunning(theRun.engine);
             terminateEngine(theRun.engine);
             appendLog(uiText(T_MSG_CANCELLING));
@@ -484,6 +553,7 @@ void cancelOrClose()
         // Between two items: the next one does not start.
         if (!theRun.queue.stopRequested) {
             theRun.queue.stopRequested = true;
+            theRun.queue.cancelledByUser = true;
             appendLog(uiText(T_MSG_CANCELLING));
         }
         lastRunEndedAt = GetTickCount64();
@@ -510,6 +580,14 @@ void endRunForClose()
         markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
         saveQueueNow();
     }
+    keepRunLogIn(nullptr);
+    if (theRun.runLog != nullptr) {
+        flushRunLogNow(*theRun.runLog);
+    }
+    if (theRun.queue.active) {
+        UnregisterApplicationRestart();
+    }
+    workEnded();
     KillTimer(mainState.mainWindow, NEXT_ITEM_TIMER_ID);
     theRun = RunState{};
     lastRunEndedAt = 0;
@@ -528,11 +606,19 @@ std::wstring queueTitlePrefix()
 
 void showQueueProgress()
 {
-    if (!theRun.queue.active) {
+    const QueuePass& pass = theRun.queue;
+    if (!pass.active) {
         return;
     }
-    showQueueOnTaskbar(mainState.mainWindow, finishedItems(), passTotal(), theRun.queue.failed > 0);
+    const bool stopping = pass.stopAfterThis || pass.stopRequested || theRun.cancelled;
+    showQueueOnTaskbar(mainState.mainWindow, finishedItems(), passTotal(), pass.failed > 0, stopping);
     SetWindowTextW(mainState.mainWindow, (queueTitlePrefix() + uiText(T_APP_TITLE)).c_str());
+    const size_t total = passTotal();
+    const std::wstring reason = fillPlaceholders(uiText(T_POWER_REASON_QUEUE),
+        {std::to_wstring(std::min(total, finishedItems() + 1)), std::to_wstring(total)});
+    if (reason != theRun.workReason) {
+        workGoesOn(reason);
+    }
 }
 
 FolderOpener folderOpener = openResultFolder;
@@ -546,4 +632,124 @@ void tellOpenFailed(std::wstring* folder)
 {
     const std::unique_ptr<std::wstring> owned(folder);
     appendLog(fillPlaceholder(uiText(T_MSG_OPEN_FAILED), *owned));
+}
+
+void sessionMayEnd()
+{
+    if (!theRun.workReason.empty()) {
+        ShutdownBlockReasonCreate(mainState.mainWindow, theRun.workReason.c_str());
+    }
+}
+
+void endSession()
+{
+    if (theRun.running) {
+        terminateEngine(theRun.engine);
+        appendLog(uiText(T_LOG_SESSION_END));
+        if (theRun.queue.active) {
+            markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
+        }
+        keepRunLogIn(nullptr);
+        if (theRun.runLog != nullptr) {
+            flushRunLogNow(*theRun.runLog);
+        }
+    }
+    if (theRun.queue.active) {
+        saveQueueNow();
+    }
+    // The restart registration stays: Windows brings the program back.
+}
+
+void resumeQueue()
+{
+    std::vector<std::wstring> paths = resumableItems();
+    if (paths.empty()) {
+        return;
+    }
+    appendLog(uiText(T_LOG_RESUMED));
+    QueueStart start;
+    start.fields = RunRequest{L"", runQueue.outputRoot, runQueue.typedLabel, runQueue.speakerCount, runQueue.makeClips};
+    start.unattended = true;
+    start.named = true;
+    start.recordings = std::move(paths);
+    startQueue(start);
+}
+
+void toggleStopAfterThis()
+{
+    QueuePass& pass = theRun.queue;
+    if (!pass.active) {
+        return;
+    }
+    pass.stopAfterThis = !pass.stopAfterThis;
+    appendLog(uiText(pass.stopAfterThis ? T_LOG_STOP_AFTER : T_LOG_GO_ON));
+    showQueueProgress();
+}
+
+void chooseWhenDone(WhenDone what)
+{
+    theRun.whenDone = what;
+}
+
+namespace {
+
+constexpr int COUNTDOWN_SECONDS = 60;
+constexpr int ACT_NOW = 100;
+
+HRESULT CALLBACK countdownCallback(HWND box, UINT notification, WPARAM wParam, LPARAM, LONG_PTR data)
+{
+    const WhenDone what = static_cast<WhenDone>(data);
+    const auto text = [what](int seconds) {
+        return fillPlaceholder(uiText(what == WhenDone::Sleep ? T_COUNTDOWN_SLEEP : T_COUNTDOWN_SHUT_DOWN),
+            std::to_wstring(seconds));
+    };
+    if (notification == TDN_CREATED) {
+        SendMessageW(box, TDM_SET_PROGRESS_BAR_RANGE, 0, MAKELPARAM(0, COUNTDOWN_SECONDS));
+    } else if (notification == TDN_TIMER) {
+        const int left = COUNTDOWN_SECONDS - static_cast<int>(wParam / 1000);
+        if (left <= 0) {
+            SendMessageW(box, TDM_CLICK_BUTTON, ACT_NOW, 0);
+            return S_OK;
+        }
+        SendMessageW(box, TDM_SET_PROGRESS_BAR_POS, COUNTDOWN_SECONDS - left, 0);
+        SendMessageW(box, TDM_SET_ELEMENT_TEXT, TDE_CONTENT, reinterpret_cast<LPARAM>(text(left).c_str()));
+    }
+    return S_OK;
+}
+
+} // namespace
+
+void countDownWhenDone()
+{
+    const WhenDone what = theRun.whenDone;
+    if (what == WhenDone::Nothing || runBusy()) {
+        return;
+    }
+    const std::wstring first = fillPlaceholder(
+        uiText(what == WhenDone::Sleep ? T_COUNTDOWN_SLEEP : T_COUNTDOWN_SHUT_DOWN), std::to_wstring(COUNTDOWN_SECONDS));
+    const TASKDIALOG_BUTTON buttons[] = {{ACT_NOW, uiText(what == WhenDone::Sleep ? T_BTN_SLEEP_NOW : T_BTN_SHUT_DOWN_NOW)}};
+    TASKDIALOGCONFIG config = {};
+    config.cbSize = sizeof config;
+    config.hwndParent = mainState.mainWindow;
+    config.hInstance = mainState.instance;
+    config.dwFlags = TDF_CALLBACK_TIMER | TDF_SHOW_PROGRESS_BAR | TDF_ALLOW_DIALOG_CANCELLATION
+        | TDF_POSITION_RELATIVE_TO_WINDOW;
+    config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+    config.pszWindowTitle = uiText(T_APP_TITLE);
+    config.pszMainIcon = TD_WARNING_ICON;
+    config.pszContent = first.c_str();
+    config.cButtons = 1;
+    config.pButtons = buttons;
+    config.nDefaultButton = IDCANCEL; // a key pressed by chance keeps the computer on
+    config.pfCallback = countdownCallback;
+    config.lpCallbackData = static_cast<LONG_PTR>(what);
+    int pressed = IDCANCEL;
+    if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr)) || pressed != ACT_NOW) {
+        appendLog(uiText(T_LOG_STAYS_ON));
+        return;
+    }
+    appendLog(uiText(what == WhenDone::Sleep ? T_LOG_SLEEPING : T_LOG_SHUTTING_DOWN));
+    if (!performWhenDone(what)) {
+        appendLog(uiText(T_LOG_WHEN_DONE_REFUSED));
+    }
 }

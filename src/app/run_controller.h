@@ -4,8 +4,11 @@
 // it. All of it on the window's thread.
 #pragma once
 
+#include "run/keep_awake.h"
 #include "run/launch.h"
+#include "run/run_log_file.h"
 #include "run/run_request.h"
+#include "run/when_done.h"
 
 #include <windows.h>
 
@@ -29,6 +32,8 @@ struct QueuePass {
     std::wstring typedLabel;         // the label it runs with
     std::vector<std::wstring> taken; // names in the day's folder before it began
     bool stopRequested = false;      // Cancel between two items
+    bool cancelledByUser = false;    // Cancel stopped it
+    bool stopAfterThis = false;      // "Stop after this recording": the running item is the last
     bool stoppedEarly = false;       // it stopped because the engine or the output folder could not be used
 };
 
@@ -48,7 +53,13 @@ struct RunState {
     // of the recording. (An engine that had ended by itself keeps its result.)
     bool endedByCancel = false;
     std::wstring outputFolder;  // where the most recently started run's results are expected
+    RunLog runLog;              // the running run's log on disk (null when none could be made)
     QueuePass queue;
+    // While a run or a pass is active: the computer stays awake, and Windows
+    // names the work when it is about to end the session.
+    KeepAwake awake;
+    std::wstring workReason;
+    WhenDone whenDone = WhenDone::Nothing; // what the computer does when a pass is done
 };
 
 extern const RunState& runState;
@@ -106,6 +117,30 @@ void cancelOrClose();
 
 // The window is closing: ends the engine and everything it started.
 void endRunForClose();
+
+// Windows asks whether the session may end: while work runs it is told
+// what runs (it shows it to the user), and the session may end.
+void sessionMayEnd();
+// The session ends (a restart for an update, say): within Windows' few
+// seconds the engine is ended as Cancel does, the running item is marked
+// interrupted, queue.json saved and the run's log file written whole. A
+// pass comes back after the restart (--resume: resumeQueue).
+void endSession();
+
+// --resume: the interrupted item runs again, then the waiting ones, with
+// the choices they were queued with; nothing else starts by itself.
+void resumeQueue();
+
+// "Stop after this recording": the running item finishes and the rest of
+// the pass waits; chosen again, the pass goes on.
+void toggleStopAfterThis();
+
+// What the computer does when a pass is done; not remembered across starts.
+void chooseWhenDone(WhenDone what);
+// WM_WHEN_DONE: after a pass that ended as asked (not cancelled, the engine
+// started), a box counts down before the computer sleeps or shuts down;
+// its Cancel keeps the computer on.
+void countDownWhenDone();
 
 // Disables the inputs of a run while it is active; Cancel stays enabled.
 void setBusy(bool busy);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Counting: a queue's items finished of all, red once one has failed.
 enum class RunProgress { Active, Counting, Failed, Done };
 
@@ -18,4 +20,13 @@ void connectTaskbar(HWND window);
 void disconnectTaskbar();
 
 void showRunOnTaskbar(HWND window, RunProgress progress);
-void showQueueOnTaskbar(HWND window, size_t finished, size_t total, bool failure);
+// stopping: Cancel or "Stop after this recording" ends the queue early.
+void showQueueOnTaskbar(HWND window, size_t finished, size_t total, bool failure, bool stopping = false);
+
+// One notification in the notification area (a balloon with the info or
+// warning icon) for a queue's end seen by nobody; its icon goes once the
+// notice was seen: clicked (which brings the window forward), timed out,
+// or the window activated. Events come to the window as WM_NOTICE_ICON.
+void showQueueNotice(HWND window, HICON icon, const wchar_t* title, const std::wstring& text, bool warning);
+void onNoticeIcon(HWND window, LPARAM event);
+void hideQueueNotice(HWND window);

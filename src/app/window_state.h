@@ -63,6 +63,11 @@ constexpr UINT WM_PATHS_EXPANDED = WM_APP + 4;
 constexpr UINT WM_OPEN_FAILED = WM_APP + 5;
 // The queue's pass goes on with its next item (run_controller.h).
 constexpr UINT WM_NEXT_ITEM = WM_APP + 6;
+// A pass has ended as asked: the countdown before sleeping or shutting down.
+constexpr UINT WM_WHEN_DONE = WM_APP + 7;
+// The notification area icon of a queue's end (taskbar.h): lParam's low word
+// says what happened to it.
+constexpr UINT WM_NOTICE_ICON = WM_APP + 8;
 // Timers of the window's own, beside the log's LOG_TIMER_ID (1).
 constexpr UINT_PTR NEXT_ITEM_TIMER_ID = 2;  // WM_NEXT_ITEM could not be posted
 constexpr UINT_PTR QUEUE_SAVE_TIMER_ID = 3; // a save of queue.json held back

@@ -240,3 +240,12 @@ std::string configText(const AppConfig& config, const char* key)
     }
     return member->get<std::string>();
 }
+
+bool configFlag(const AppConfig& config, const char* key, bool fallback)
+{
+    if (!config.is_object()) {
+        return fallback;
+    }
+    const auto member = config.find(key);
+    return member != config.end() && member->is_boolean() ? member->get<bool>() : fallback;
+}

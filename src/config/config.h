@@ -64,3 +64,8 @@ std::string serializeConfig(const AppConfig& config);
 // A string member's text. Absent members, members of another type and
 // documents that are no object all read as the empty text.
 std::string configText(const AppConfig& config, const char* key);
+
+// A true/false member, or the fallback when it is absent or of another type
+// (keep_awake, which users set by hand: false lets the computer sleep
+// during runs).
+bool configFlag(const AppConfig& config, const char* key, bool fallback);

@@ -314,6 +314,7 @@ void takeInSaved(RunQueue& queue, RunQueue saved)
     }
     if (queue.items.empty()) {
         queue.outputRoot = std::move(saved.outputRoot);
+        queue.typedLabel = std::move(saved.typedLabel);
         queue.speakerCount = saved.speakerCount;
         queue.makeClips = saved.makeClips;
     }
@@ -444,6 +445,7 @@ std::string queueToJson(const RunQueue& queue)
 {
     nlohmann::json document;
     document["output_root"] = wideToUtf8(queue.outputRoot);
+    document["label"] = wideToUtf8(queue.typedLabel);
     document["speakers"] = queue.speakerCount;
     document["clips"] = queue.makeClips;
     document["items"] = nlohmann::json::array();
@@ -458,6 +460,7 @@ std::string queueToJson(const RunQueue& queue)
         }
         entry["exit_code"] = item.exitCode;
         entry["result_folder"] = wideToUtf8(item.resultFolder);
+        entry["log_file"] = wideToUtf8(item.logFile);
         document["items"].push_back(std::move(entry));
     }
     return document.dump(2);
@@ -498,6 +501,7 @@ std::optional<QueueItem> itemFrom(const nlohmann::json& entry)
     item.label = utf8ToWide(memberOr<std::string>(entry, "label", {}));
     item.exitCode = memberOr<unsigned>(entry, "exit_code", 0);
     item.resultFolder = utf8ToWide(memberOr<std::string>(entry, "result_folder", {}));
+    item.logFile = utf8ToWide(memberOr<std::string>(entry, "log_file", {}));
     return item;
 }
 
@@ -517,6 +521,7 @@ std::optional<SavedQueue> queueFromJson(std::string_view text)
     SavedQueue saved;
     RunQueue& queue = saved.queue;
     queue.outputRoot = utf8ToWide(memberOr<std::string>(document, "output_root", {}));
+    queue.typedLabel = utf8ToWide(memberOr<std::string>(document, "label", {}));
     const int speakers = memberOr<int>(document, "speakers", 2);
     queue.speakerCount = speakers >= 2 && speakers <= 10 ? speakers : 2;
     queue.makeClips = memberOr<bool>(document, "clips", false);

@@ -17,13 +17,15 @@ struct QueueItem {
     std::wstring label; // what the engine gets with --label; unique among the queue's items
     ItemState state = ItemState::Waiting;
     unsigned exitCode = 0;     // when failed
-    std::wstring resultFolder; // when done
+    std::wstring resultFolder; // when done (and while it runs: the folder claimed for it)
+    std::wstring logFile;      // its run's log on disk, once it started
 };
 
 // What every item of a queue runs with: set when OK is pressed.
 struct RunQueue {
     std::vector<QueueItem> items;
     std::wstring outputRoot;
+    std::wstring typedLabel; // the name label typed at OK, which the items' labels begin with
     int speakerCount = 2;
     bool makeClips = false;
 };
@@ -129,8 +131,8 @@ struct QueueSummary {
 };
 QueueSummary summarize(const RunQueue& queue);
 
-// queue.json: the items (path, label, state, exit code, result folder) and
-// what they run with; never any account value.
+// queue.json: the items (path, label, state, exit code, result folder, log
+// file) and what they run with; never any account value.
 std::string queueToJson(const RunQueue& queue);
 
 // A saved queue as read. An entry that is no item of a queue (no path, an

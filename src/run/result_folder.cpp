@@ -78,3 +78,22 @@ void openResultFolder(const std::wstring& folder, HWND window, UINT message)
         }
     }).detach();
 }
+
+void openRunLogFile(const std::wstring& path, HWND owner)
+{
+    // The shell may take its time here too; it tells itself when no
+    // program opens .log files.
+    std::thread([path, owner] {
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        SHELLEXECUTEINFOW execute = {sizeof execute};
+        execute.fMask = SEE_MASK_NOASYNC;
+        execute.hwnd = owner;
+        execute.lpVerb = L"open";
+        execute.lpFile = path.c_str();
+        execute.nShow = SW_SHOWNORMAL;
+        ShellExecuteExW(&execute);
+        if (SUCCEEDED(com)) {
+            CoUninitialize();
+        }
+    }).detach();
+}

@@ -26,3 +26,7 @@ ClaimedFolder claimResultFolder(const RunRequest& request, const std::wstring& t
 // folder afterwards or the shell cannot open it, message is posted to
 // window with a heap std::wstring of the folder, which the window takes over.
 void openResultFolder(const std::wstring& folder, HWND window, UINT message);
+
+// Opens a run's log file with the program Windows opens .log files with,
+// on a thread of its own.
+void openRunLogFile(const std::wstring& path, HWND owner);

@@ -98,6 +98,29 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"……还有 {0} 个", // T_MORE_ITEMS
         L"结果文件夹已不存在", // T_RESULT_GONE
         L"结果文件夹 {0} 已不存在：处理期间输出目录被删除或重命名。请重新处理该录音。", // T_LOG_RESULT_GONE
+        L"日志文件: {0}", // T_LOG_FILE
+        L"无法将日志文件写入 {0}；处理将在没有日志文件的情况下继续。", // T_LOG_NO_LOG_FILES
+        L"打开日志(&L)", // T_MENU_OPEN_LOG
+        L"正在分离说话人：{0}", // T_POWER_REASON_RUN
+        L"正在分离说话人：第 {0} 个，共 {1} 个", // T_POWER_REASON_QUEUE
+        L"队列(&Q)", // T_MENU_QUEUE
+        L"处理完当前录音后停止(&T)", // T_MENU_STOP_AFTER
+        L"队列完成后(&W)", // T_MENU_WHEN_DONE
+        L"不执行操作(&N)", // T_MENU_DO_NOTHING
+        L"睡眠(&S)", // T_MENU_SLEEP
+        L"关机(&D)", // T_MENU_SHUT_DOWN
+        L"队列已完成。计算机将在 {0} 秒后进入睡眠。", // T_COUNTDOWN_SLEEP
+        L"队列已完成。计算机将在 {0} 秒后关机。", // T_COUNTDOWN_SHUT_DOWN
+        L"立即睡眠", // T_BTN_SLEEP_NOW
+        L"立即关机", // T_BTN_SHUT_DOWN_NOW
+        L"计算机保持开启。", // T_LOG_STAYS_ON
+        L"计算机现在进入睡眠。", // T_LOG_SLEEPING
+        L"计算机现在关机。", // T_LOG_SHUTTING_DOWN
+        L"Windows 不允许此操作；计算机保持开启。", // T_LOG_WHEN_DONE_REFUSED
+        L"处理完当前录音后队列将停止，其余录音继续等待。", // T_LOG_STOP_AFTER
+        L"处理完当前录音后队列将继续。", // T_LOG_GO_ON
+        L"Windows 正在结束会话：处理已中断。Windows 重新启动本程序后，队列会继续。", // T_LOG_SESSION_END
+        L"Windows 已重新启动本程序：先重新处理被中断的录音，再处理等待中的录音。", // T_LOG_RESUMED
     },
     // English ("en")
     {
@@ -192,6 +215,29 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"... and {0} more", // T_MORE_ITEMS
         L"result folder gone", // T_RESULT_GONE
         L"The result folder {0} is gone: the output folder was removed or renamed while the recording ran. Run the recording again.", // T_LOG_RESULT_GONE
+        L"Log file: {0}", // T_LOG_FILE
+        L"Could not write log files to {0}; runs go on without them.", // T_LOG_NO_LOG_FILES
+        L"Open log(&L)", // T_MENU_OPEN_LOG
+        L"Separating speakers: {0}", // T_POWER_REASON_RUN
+        L"Separating speakers: {0} of {1}", // T_POWER_REASON_QUEUE
+        L"Queue(&Q)", // T_MENU_QUEUE
+        L"Stop after this recording(&T)", // T_MENU_STOP_AFTER
+        L"When the queue is done(&W)", // T_MENU_WHEN_DONE
+        L"Do nothing(&N)", // T_MENU_DO_NOTHING
+        L"Sleep(&S)", // T_MENU_SLEEP
+        L"Shut down(&D)", // T_MENU_SHUT_DOWN
+        L"The queue is done. The computer goes to sleep in {0} seconds.", // T_COUNTDOWN_SLEEP
+        L"The queue is done. The computer shuts down in {0} seconds.", // T_COUNTDOWN_SHUT_DOWN
+        L"Sleep now", // T_BTN_SLEEP_NOW
+        L"Shut down now", // T_BTN_SHUT_DOWN_NOW
+        L"The computer stays on.", // T_LOG_STAYS_ON
+        L"The computer goes to sleep now.", // T_LOG_SLEEPING
+        L"The computer shuts down now.", // T_LOG_SHUTTING_DOWN
+        L"Windows did not allow it; the computer stays on.", // T_LOG_WHEN_DONE_REFUSED
+        L"The queue stops after this recording; the others stay waiting.", // T_LOG_STOP_AFTER
+        L"The queue goes on after this recording.", // T_LOG_GO_ON
+        L"Windows is ending the session: processing is interrupted. A queue goes on when Windows starts the program again.", // T_LOG_SESSION_END
+        L"Windows restarted the program: the interrupted recording runs again, then the waiting ones.", // T_LOG_RESUMED
     },
     // Japanese ("ja")
     {
@@ -286,6 +332,29 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"...ほか {0} 個", // T_MORE_ITEMS
         L"結果フォルダがありません", // T_RESULT_GONE
         L"結果フォルダ {0} がありません。処理中に出力フォルダが削除されたか、名前が変更されました。録音をもう一度処理してください。", // T_LOG_RESULT_GONE
+        L"ログファイル: {0}", // T_LOG_FILE
+        L"{0} にログファイルを書き込めません。ログファイルなしで処理を続けます。", // T_LOG_NO_LOG_FILES
+        L"ログを開く(&L)", // T_MENU_OPEN_LOG
+        L"話者を分離しています: {0}", // T_POWER_REASON_RUN
+        L"話者を分離しています: {0} / {1}", // T_POWER_REASON_QUEUE
+        L"キュー(&Q)", // T_MENU_QUEUE
+        L"この録音の後で停止(&T)", // T_MENU_STOP_AFTER
+        L"キュー完了後(&W)", // T_MENU_WHEN_DONE
+        L"何もしない(&N)", // T_MENU_DO_NOTHING
+        L"スリープ(&S)", // T_MENU_SLEEP
+        L"シャットダウン(&D)", // T_MENU_SHUT_DOWN
+        L"キューが完了しました。{0} 秒後にコンピューターをスリープします。", // T_COUNTDOWN_SLEEP
+        L"キューが完了しました。{0} 秒後にコンピューターをシャットダウンします。", // T_COUNTDOWN_SHUT_DOWN
+        L"今すぐスリープ", // T_BTN_SLEEP_NOW
+        L"今すぐシャットダウン", // T_BTN_SHUT_DOWN_NOW
+        L"コンピューターはそのままにします。", // T_LOG_STAYS_ON
+        L"コンピューターをスリープします。", // T_LOG_SLEEPING
+        L"コンピューターをシャットダウンします。", // T_LOG_SHUTTING_DOWN
+        L"Windows が許可しなかったため、コンピューターはそのままです。", // T_LOG_WHEN_DONE_REFUSED
+        L"この録音の後でキューを停止します。残りは待機したままです。", // T_LOG_STOP_AFTER
+        L"この録音の後もキューを続けます。", // T_LOG_GO_ON
+        L"Windows がセッションを終了しています。処理を中断しました。Windows がプログラムを再起動すると、キューを続けます。", // T_LOG_SESSION_END
+        L"Windows がプログラムを再起動しました。中断された録音をもう一度処理し、次に待機中の録音を処理します。", // T_LOG_RESUMED
     },
     // Korean ("ko")
     {
@@ -380,6 +449,29 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"... 외 {0}개", // T_MORE_ITEMS
         L"결과 폴더 없음", // T_RESULT_GONE
         L"결과 폴더 {0}이(가) 없습니다. 처리 중에 출력 폴더가 삭제되었거나 이름이 바뀌었습니다. 녹음을 다시 처리하세요.", // T_LOG_RESULT_GONE
+        L"로그 파일: {0}", // T_LOG_FILE
+        L"{0}에 로그 파일을 쓸 수 없습니다. 로그 파일 없이 처리를 계속합니다.", // T_LOG_NO_LOG_FILES
+        L"로그 열기(&L)", // T_MENU_OPEN_LOG
+        L"화자를 분리하는 중: {0}", // T_POWER_REASON_RUN
+        L"화자를 분리하는 중: {0}/{1}", // T_POWER_REASON_QUEUE
+        L"대기열(&Q)", // T_MENU_QUEUE
+        L"이 녹음 후 중지(&T)", // T_MENU_STOP_AFTER
+        L"대기열이 끝나면(&W)", // T_MENU_WHEN_DONE
+        L"아무것도 하지 않음(&N)", // T_MENU_DO_NOTHING
+        L"절전(&S)", // T_MENU_SLEEP
+        L"시스템 종료(&D)", // T_MENU_SHUT_DOWN
+        L"대기열이 끝났습니다. {0}초 후 컴퓨터가 절전 모드로 전환됩니다.", // T_COUNTDOWN_SLEEP
+        L"대기열이 끝났습니다. {0}초 후 컴퓨터가 종료됩니다.", // T_COUNTDOWN_SHUT_DOWN
+        L"지금 절전", // T_BTN_SLEEP_NOW
+        L"지금 종료", // T_BTN_SHUT_DOWN_NOW
+        L"컴퓨터를 켜 둡니다.", // T_LOG_STAYS_ON
+        L"컴퓨터를 절전 모드로 전환합니다.", // T_LOG_SLEEPING
+        L"컴퓨터를 종료합니다.", // T_LOG_SHUTTING_DOWN
+        L"Windows가 허용하지 않아 컴퓨터를 켜 둡니다.", // T_LOG_WHEN_DONE_REFUSED
+        L"이 녹음 후 대기열을 중지합니다. 나머지는 계속 대기합니다.", // T_LOG_STOP_AFTER
+        L"이 녹음 후에도 대기열을 계속합니다.", // T_LOG_GO_ON
+        L"Windows가 세션을 종료하고 있습니다. 처리를 중단했습니다. Windows가 프로그램을 다시 시작하면 대기열을 계속합니다.", // T_LOG_SESSION_END
+        L"Windows가 프로그램을 다시 시작했습니다. 중단된 녹음을 다시 처리한 뒤 대기 중인 녹음을 처리합니다.", // T_LOG_RESUMED
     },
     // German ("de")
     {
@@ -474,6 +566,29 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"... und {0} weitere", // T_MORE_ITEMS
         L"Ergebnisordner fehlt", // T_RESULT_GONE
         L"Der Ergebnisordner {0} ist nicht mehr da: Der Ausgabeordner wurde während der Verarbeitung entfernt oder umbenannt. Verarbeiten Sie die Aufnahme erneut.", // T_LOG_RESULT_GONE
+        L"Protokolldatei: {0}", // T_LOG_FILE
+        L"Protokolldateien können nicht in {0} geschrieben werden; die Verarbeitung läuft ohne sie weiter.", // T_LOG_NO_LOG_FILES
+        L"Protokoll öffnen(&L)", // T_MENU_OPEN_LOG
+        L"Sprecher werden getrennt: {0}", // T_POWER_REASON_RUN
+        L"Sprecher werden getrennt: {0} von {1}", // T_POWER_REASON_QUEUE
+        L"Warteschlange(&Q)", // T_MENU_QUEUE
+        L"Nach dieser Aufnahme anhalten(&T)", // T_MENU_STOP_AFTER
+        L"Wenn die Warteschlange fertig ist(&W)", // T_MENU_WHEN_DONE
+        L"Nichts tun(&N)", // T_MENU_DO_NOTHING
+        L"Energie sparen(&S)", // T_MENU_SLEEP
+        L"Herunterfahren(&D)", // T_MENU_SHUT_DOWN
+        L"Die Warteschlange ist fertig. Der Computer wechselt in {0} Sekunden in den Energiesparmodus.", // T_COUNTDOWN_SLEEP
+        L"Die Warteschlange ist fertig. Der Computer wird in {0} Sekunden heruntergefahren.", // T_COUNTDOWN_SHUT_DOWN
+        L"Jetzt Energie sparen", // T_BTN_SLEEP_NOW
+        L"Jetzt herunterfahren", // T_BTN_SHUT_DOWN_NOW
+        L"Der Computer bleibt an.", // T_LOG_STAYS_ON
+        L"Der Computer wechselt jetzt in den Energiesparmodus.", // T_LOG_SLEEPING
+        L"Der Computer wird jetzt heruntergefahren.", // T_LOG_SHUTTING_DOWN
+        L"Windows hat es nicht erlaubt; der Computer bleibt an.", // T_LOG_WHEN_DONE_REFUSED
+        L"Die Warteschlange hält nach dieser Aufnahme an; die übrigen warten weiter.", // T_LOG_STOP_AFTER
+        L"Die Warteschlange läuft nach dieser Aufnahme weiter.", // T_LOG_GO_ON
+        L"Windows beendet die Sitzung: Die Verarbeitung wird unterbrochen. Eine Warteschlange läuft weiter, wenn Windows das Programm wieder startet.", // T_LOG_SESSION_END
+        L"Windows hat das Programm wieder gestartet: Die unterbrochene Aufnahme wird erneut verarbeitet, dann die wartenden.", // T_LOG_RESUMED
     },
     // French ("fr")
     {
@@ -568,6 +683,29 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"... et {0} autres", // T_MORE_ITEMS
         L"dossier de résultats disparu", // T_RESULT_GONE
         L"Le dossier de résultats {0} a disparu : le dossier de sortie a été supprimé ou renommé pendant le traitement. Traitez l'enregistrement à nouveau.", // T_LOG_RESULT_GONE
+        L"Fichier journal : {0}", // T_LOG_FILE
+        L"Impossible d'écrire les fichiers journaux dans {0} ; les traitements continuent sans eux.", // T_LOG_NO_LOG_FILES
+        L"Ouvrir le journal(&L)", // T_MENU_OPEN_LOG
+        L"Séparation des locuteurs : {0}", // T_POWER_REASON_RUN
+        L"Séparation des locuteurs : {0} sur {1}", // T_POWER_REASON_QUEUE
+        L"File(&Q)", // T_MENU_QUEUE
+        L"Arrêter après cet enregistrement(&T)", // T_MENU_STOP_AFTER
+        L"Quand la file est terminée(&W)", // T_MENU_WHEN_DONE
+        L"Ne rien faire(&N)", // T_MENU_DO_NOTHING
+        L"Mettre en veille(&S)", // T_MENU_SLEEP
+        L"Arrêter l'ordinateur(&D)", // T_MENU_SHUT_DOWN
+        L"La file est terminée. L'ordinateur se met en veille dans {0} secondes.", // T_COUNTDOWN_SLEEP
+        L"La file est terminée. L'ordinateur s'arrête dans {0} secondes.", // T_COUNTDOWN_SHUT_DOWN
+        L"Mettre en veille maintenant", // T_BTN_SLEEP_NOW
+        L"Arrêter maintenant", // T_BTN_SHUT_DOWN_NOW
+        L"L'ordinateur reste allumé.", // T_LOG_STAYS_ON
+        L"L'ordinateur se met en veille.", // T_LOG_SLEEPING
+        L"L'ordinateur s'arrête.", // T_LOG_SHUTTING_DOWN
+        L"Windows ne l'a pas permis ; l'ordinateur reste allumé.", // T_LOG_WHEN_DONE_REFUSED
+        L"La file s'arrête après cet enregistrement ; les autres restent en attente.", // T_LOG_STOP_AFTER
+        L"La file continue après cet enregistrement.", // T_LOG_GO_ON
+        L"Windows ferme la session : le traitement est interrompu. Une file reprend quand Windows relance le programme.", // T_LOG_SESSION_END
+        L"Windows a relancé le programme : l'enregistrement interrompu est traité à nouveau, puis ceux en attente.", // T_LOG_RESUMED
     },
 };
 

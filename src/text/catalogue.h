@@ -105,6 +105,29 @@ enum TextId : int {
     T_MORE_ITEMS = 88,  // "{0}" takes how many more
     T_RESULT_GONE = 89,
     T_LOG_RESULT_GONE = 90,  // "{0}" takes the result folder
+    T_LOG_FILE = 91,  // "{0}" takes the run's log file
+    T_LOG_NO_LOG_FILES = 92,  // "{0}" takes the logs folder
+    T_MENU_OPEN_LOG = 93,
+    T_POWER_REASON_RUN = 94,  // "{0}" takes the recording's name
+    T_POWER_REASON_QUEUE = 95,  // "{0}" the position, "{1}" how many in all
+    T_MENU_QUEUE = 96,
+    T_MENU_STOP_AFTER = 97,
+    T_MENU_WHEN_DONE = 98,
+    T_MENU_DO_NOTHING = 99,
+    T_MENU_SLEEP = 100,
+    T_MENU_SHUT_DOWN = 101,
+    T_COUNTDOWN_SLEEP = 102,  // "{0}" takes the seconds left
+    T_COUNTDOWN_SHUT_DOWN = 103,  // "{0}" takes the seconds left
+    T_BTN_SLEEP_NOW = 104,
+    T_BTN_SHUT_DOWN_NOW = 105,
+    T_LOG_STAYS_ON = 106,
+    T_LOG_SLEEPING = 107,
+    T_LOG_SHUTTING_DOWN = 108,
+    T_LOG_WHEN_DONE_REFUSED = 109,
+    T_LOG_STOP_AFTER = 110,
+    T_LOG_GO_ON = 111,
+    T_LOG_SESSION_END = 112,
+    T_LOG_RESUMED = 113,
     TEXT_COUNT
 };
 

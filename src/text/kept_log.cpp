@@ -6,10 +6,10 @@
 
 #include <climits>
 
-void keepLine(KeptLog& log, std::wstring_view shownLine)
+std::string_view keepLine(KeptLog& log, std::wstring_view shownLine)
 {
     if (shownLine.empty()) {
-        return;
+        return {};
     }
     const int length = shownLine.size() > INT_MAX / 4 ? INT_MAX / 4 : static_cast<int>(shownLine.size());
     // At most three bytes of UTF-8 for each UTF-16 unit; only a line that
@@ -31,6 +31,7 @@ void keepLine(KeptLog& log, std::wstring_view shownLine)
     block.resize(start + static_cast<size_t>(written > 0 ? written : 0));
     log.bytes += block.size() - start;
     ++log.lines;
+    return std::string_view(block).substr(start);
 }
 
 void clearKeptLog(KeptLog& log)

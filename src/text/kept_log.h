@@ -17,8 +17,9 @@ struct KeptLog {
     static constexpr size_t BLOCK = 1 << 20;
 };
 
-// Appends one shown line (its line end included), converted to UTF-8.
-void keepLine(KeptLog& log, std::wstring_view shownLine);
+// Appends one shown line (its line end included), converted to UTF-8;
+// returns those bytes (valid until the next line is kept).
+std::string_view keepLine(KeptLog& log, std::wstring_view shownLine);
 
 void clearKeptLog(KeptLog& log);
 

@@ -78,10 +78,11 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
                 T_LOG_QUEUE_BROKEN, T_LOG_QUEUE_NOT_SAVED, T_RESULT_EXIT_CODE, T_LOG_CONFIG_RESET, T_ERR_CONFIG_IN_USE,
                 T_LOG_QUEUE_UNREAD, T_ERR_ITEM_NAME, T_LOG_QUEUE_ELSEWHERE, T_ERR_OUTPUT_UNUSABLE, T_LOG_NAMED_AGAIN,
                 T_LOG_LEFT_WAITING, T_LOG_QUEUE_TAKEN_OVER, T_LIST_ADDING, T_QUEUE_ENTRY, T_LOG_QUEUE_IS_FOLDER,
-                T_LOG_QUEUE_DISK_FULL, T_ERR_ITEM_NAME_NO_LABEL, T_MORE_ITEMS, T_LOG_RESULT_GONE};
+                T_LOG_QUEUE_DISK_FULL, T_ERR_ITEM_NAME_NO_LABEL, T_MORE_ITEMS, T_LOG_RESULT_GONE, T_LOG_FILE,
+                T_LOG_NO_LOG_FILES, T_POWER_REASON_RUN, T_COUNTDOWN_SLEEP, T_COUNTDOWN_SHUT_DOWN};
             static constexpr std::pair<TextId, size_t> TAKE_MORE[] = {{T_LOG_QUEUE_SUMMARY, 4},
                 {T_ASK_QUEUE_NOT_KEPT, 2}, {T_LOG_QUEUE_ITEMS_DROPPED, 3}, {T_ERR_ITEM_NAMES, 2},
-                {T_ERR_ITEM_NAMES_NO_LABEL, 2}};
+                {T_ERR_ITEM_NAMES_NO_LABEL, 2}, {T_POWER_REASON_QUEUE, 2}};
             size_t values = std::count(std::begin(TAKE_ONE), std::end(TAKE_ONE), id);
             for (const auto& [more, count] : TAKE_MORE) {
                 values = more == id ? count : values;
@@ -104,7 +105,10 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
         EXPECT_STREQ(uiTextIn(language, T_DLG_CANCEL), uiTextIn(language, T_BTN_CANCEL));
         // The log's and the queue's menus: an access key each, none twice in a menu.
         for (const auto& menu : {std::vector<TextId>{T_MENU_COPY, T_MENU_SELECT_ALL, T_MENU_SAVE_LOG, T_MENU_CLEAR_LOG},
-                 std::vector<TextId>{T_MENU_OPEN_RESULT, T_MENU_RUN_AGAIN, T_MENU_REMOVE, T_MENU_CLEAR_FINISHED}}) {
+                 std::vector<TextId>{T_MENU_OPEN_RESULT, T_MENU_OPEN_LOG, T_MENU_RUN_AGAIN, T_MENU_STOP_AFTER, T_MENU_REMOVE,
+                     T_MENU_CLEAR_FINISHED},
+                 std::vector<TextId>{T_MENU_SETTINGS, T_MENU_QUEUE}, std::vector<TextId>{T_MENU_STOP_AFTER, T_MENU_WHEN_DONE},
+                 std::vector<TextId>{T_MENU_DO_NOTHING, T_MENU_SLEEP, T_MENU_SHUT_DOWN}}) {
             std::wstring keys;
             for (const TextId item : menu) {
                 const std::wstring text = uiTextIn(language, item);

@@ -30,3 +30,20 @@ TEST(CommandLine, AutostartPairsRunAndOtherPathsAreOnlyAdded)
     const StartPaths split = startPathsFromCommandLine(L"app.exe --autostart \"D:\\my recordings\\talk.mp4\"");
     EXPECT_EQ(split.autostart, Paths{L"D:\\my recordings\\talk.mp4"});
 }
+
+TEST(CommandLine, OptionsForAnUnattendedNight)
+{
+    const StartPaths paths = startPathsFrom(
+        {L"app.exe", L"--when-done", L"Shutdown", L"--resume", L"--new-window", L"--autostart", L"a.wav", L"b.wav"});
+    EXPECT_EQ(paths.whenDone, WhenDone::ShutDown) << "any case";
+    EXPECT_TRUE(paths.resume);
+    EXPECT_TRUE(paths.newWindow);
+    EXPECT_EQ(paths.autostart, Paths{L"a.wav"});
+    EXPECT_EQ(paths.added, Paths{L"b.wav"});
+    EXPECT_EQ(startPathsFrom({L"app.exe", L"--when-done", L"sleep"}).whenDone, WhenDone::Sleep);
+    // An unknown choice is none: nothing happens at the end.
+    const StartPaths unknown = startPathsFrom({L"app.exe", L"--when-done", L"hibernate", L"c.wav"});
+    EXPECT_FALSE(unknown.whenDone.has_value());
+    EXPECT_EQ(unknown.added, Paths{L"c.wav"});
+    EXPECT_FALSE(unknown.resume || unknown.newWindow);
+}
