@@ -292,6 +292,9 @@ bool handleCommand(WORD id, WORD notification)
     case IDM_QUEUE_RUN_AGAIN:
     case IDM_QUEUE_CLEAR_FINISHED:
         return handleQueueCommand(id);
+    case IDM_OPEN_PROGRAM_FOLDER:
+        openFolder(executableDirectory());
+        return true;
     case IDM_STOP_AFTER:
         toggleStopAfterThis();
         return true;

@@ -100,6 +100,8 @@ void rebuildMenu()
     HMENU bar = CreateMenu();
     HMENU dropDown = CreatePopupMenu();
     AppendMenuW(dropDown, MF_STRING, IDM_ACCOUNT_SETTINGS, uiText(T_MENU_ACCOUNT));
+    // Where the engine goes, and the settings, queue and log files are.
+    AppendMenuW(dropDown, MF_STRING, IDM_OPEN_PROGRAM_FOLDER, uiText(T_MENU_OPEN_PROGRAM_FOLDER));
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), uiText(T_MENU_SETTINGS));
     // The queue's: stop after the running recording, and what the computer
     // does when the queue is done. Their states are set as they open.

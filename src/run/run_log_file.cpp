@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cwchar>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -29,7 +30,7 @@ bool writeAll(HANDLE file, const std::string& bytes)
     return true;
 }
 
-void writeLoop(RunLogFile* log)
+void writeLoop(RunLogWriting* log)
 {
     std::unique_lock<std::mutex> guard(log->lock);
     for (;;) {
@@ -69,11 +70,11 @@ size_t writers = 0;
 void RunLogCloser::operator()(RunLogFile* log) const noexcept
 {
     {
-        std::lock_guard<std::mutex> guard(log->lock);
-        log->closing = true;
+        std::lock_guard<std::mutex> guard(log->writing->lock);
+        log->writing->closing = true;
     }
-    log->wake.notify_all();
-    log->writer.detach();
+    log->writing->wake.notify_all();
+    delete log;
 }
 
 void waitForRunLogs(DWORD timeoutMs)
@@ -100,42 +101,42 @@ RunLog openRunLog(const std::wstring& folder, const SYSTEMTIME& started, const s
     if (!createFolderPath(folder)) {
         return nullptr;
     }
-    auto log = std::make_unique<RunLogFile>();
+    auto writing = std::make_shared<RunLogWriting>();
+    std::wstring path;
     const std::wstring name = runLogName(started, label);
-    for (int number = 1; number < 1000 && log->file == nullptr; ++number) {
+    for (int number = 1; number < 1000 && writing->file == nullptr; ++number) {
         const std::wstring candidate = number == 1
             ? name
             : name.substr(0, name.size() - 4) + L" (" + std::to_wstring(number) + L").log";
-        log->path = joinPath(folder, candidate);
+        path = joinPath(folder, candidate);
         // Readable by an editor or a viewer while the run goes on.
-        log->file = adoptHandle(CreateFileW(longPathForm(log->path).c_str(), GENERIC_WRITE,
+        writing->file = adoptHandle(CreateFileW(longPathForm(path).c_str(), GENERIC_WRITE,
             FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (log->file == nullptr && GetLastError() != ERROR_FILE_EXISTS) {
+        if (writing->file == nullptr && GetLastError() != ERROR_FILE_EXISTS) {
             return nullptr;
         }
     }
-    if (log->file == nullptr) {
+    if (writing->file == nullptr) {
         return nullptr;
     }
-    RunLogFile* raw = log.get();
-    const std::wstring path = log->path;
     {
         std::lock_guard<std::mutex> guard(writersLock);
         ++writers;
     }
-    log->writer = std::thread([raw, folder, path] {
+    std::thread([writing, folder, path] {
         pruneLogs(folder, KEPT_LOG_FILES, KEPT_LOG_BYTES, path);
-        writeLoop(raw);
-        delete raw; // the run has let go of it
+        writeLoop(writing.get());
+        writing->file.reset(); // closed before the program may end
         std::lock_guard<std::mutex> guard(writersLock);
         --writers;
         writersDone.notify_all();
-    });
-    return RunLog(log.release());
+    }).detach();
+    return RunLog(new RunLogFile{path, std::move(writing)});
 }
 
-void writeToRunLog(RunLogFile& log, std::string_view bytes)
+void writeToRunLog(RunLogFile& file, std::string_view bytes)
 {
+    RunLogWriting& log = *file.writing;
     bool wake = false;
     {
         std::lock_guard<std::mutex> guard(log.lock);
@@ -147,8 +148,9 @@ void writeToRunLog(RunLogFile& log, std::string_view bytes)
     }
 }
 
-void flushRunLogNow(RunLogFile& log)
+void flushRunLogNow(RunLogFile& file)
 {
+    RunLogWriting& log = *file.writing;
     std::unique_lock<std::mutex> guard(log.lock);
     log.flushed = false;
     log.flushNow = true;

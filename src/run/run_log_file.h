@@ -16,10 +16,9 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 
-struct RunLogFile {
-    std::wstring path;
+// What the run and the file's thread share; freed by whichever lets go last.
+struct RunLogWriting {
     UniqueHandle file;
     std::mutex lock;
     std::condition_variable wake;
@@ -27,11 +26,15 @@ struct RunLogFile {
     bool closing = false;    // the run has ended: write the rest and stop
     bool flushNow = false;   // the session ends: write and flush at once
     bool flushed = false;    // answered flushNow
-    std::thread writer;
 };
 
-// Closes the file the usual way: what waits is written, the file closed and
-// the record freed by the file's own thread.
+struct RunLogFile {
+    std::wstring path;
+    std::shared_ptr<RunLogWriting> writing;
+};
+
+// Closes the file the usual way: the thread writes what waits, flushes and
+// closes it; the window does not wait for that.
 struct RunLogCloser {
     void operator()(RunLogFile* log) const noexcept;
 };

@@ -121,6 +121,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"处理完当前录音后队列将继续。", // T_LOG_GO_ON
         L"Windows 正在结束会话：处理已中断。Windows 重新启动本程序后，队列会继续。", // T_LOG_SESSION_END
         L"Windows 已重新启动本程序：先重新处理被中断的录音，再处理等待中的录音。", // T_LOG_RESUMED
+        L"打开程序文件夹(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
     },
     // English ("en")
     {
@@ -238,6 +239,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"The queue goes on after this recording.", // T_LOG_GO_ON
         L"Windows is ending the session: processing is interrupted. A queue goes on when Windows starts the program again.", // T_LOG_SESSION_END
         L"Windows restarted the program: the interrupted recording runs again, then the waiting ones.", // T_LOG_RESUMED
+        L"Open program folder(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
     },
     // Japanese ("ja")
     {
@@ -355,6 +357,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"この録音の後もキューを続けます。", // T_LOG_GO_ON
         L"Windows がセッションを終了しています。処理を中断しました。Windows がプログラムを再起動すると、キューを続けます。", // T_LOG_SESSION_END
         L"Windows がプログラムを再起動しました。中断された録音をもう一度処理し、次に待機中の録音を処理します。", // T_LOG_RESUMED
+        L"プログラムのフォルダを開く(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
     },
     // Korean ("ko")
     {
@@ -472,6 +475,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"이 녹음 후에도 대기열을 계속합니다.", // T_LOG_GO_ON
         L"Windows가 세션을 종료하고 있습니다. 처리를 중단했습니다. Windows가 프로그램을 다시 시작하면 대기열을 계속합니다.", // T_LOG_SESSION_END
         L"Windows가 프로그램을 다시 시작했습니다. 중단된 녹음을 다시 처리한 뒤 대기 중인 녹음을 처리합니다.", // T_LOG_RESUMED
+        L"프로그램 폴더 열기(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
     },
     // German ("de")
     {
@@ -589,6 +593,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Die Warteschlange läuft nach dieser Aufnahme weiter.", // T_LOG_GO_ON
         L"Windows beendet die Sitzung: Die Verarbeitung wird unterbrochen. Eine Warteschlange läuft weiter, wenn Windows das Programm wieder startet.", // T_LOG_SESSION_END
         L"Windows hat das Programm wieder gestartet: Die unterbrochene Aufnahme wird erneut verarbeitet, dann die wartenden.", // T_LOG_RESUMED
+        L"Programmordner öffnen(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
     },
     // French ("fr")
     {
@@ -706,6 +711,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"La file continue après cet enregistrement.", // T_LOG_GO_ON
         L"Windows ferme la session : le traitement est interrompu. Une file reprend quand Windows relance le programme.", // T_LOG_SESSION_END
         L"Windows a relancé le programme : l'enregistrement interrompu est traité à nouveau, puis ceux en attente.", // T_LOG_RESUMED
+        L"Ouvrir le dossier du programme(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
     },
 };
 

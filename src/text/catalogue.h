@@ -128,6 +128,7 @@ enum TextId : int {
     T_LOG_GO_ON = 111,
     T_LOG_SESSION_END = 112,
     T_LOG_RESUMED = 113,
+    T_MENU_OPEN_PROGRAM_FOLDER = 114,
     TEXT_COUNT
 };
 

@@ -3,6 +3,7 @@
 // own steps for the stand-in ("standin:<steps>").
 #include "app/ids.h"
 #include "e2e/frontend_driver.h"
+#include "support/log_text.h"
 #include "util/paths.h"
 #include "util/text.h"
 
@@ -11,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <map>
 #include <cwchar>
 
 namespace {
@@ -74,7 +76,7 @@ TEST(Queues, ANestedFolderRunsInOrderAFailureDoesNotStopItAndNoTwoShareAFolder)
     EXPECT_EQ(countLines(frontEnd, L"Failed, exit code 3. See the log above."), 1u);
     const auto start = std::find(lines.begin(), lines.end(), L"Start processing: " + installation.file(L"talks\\other\\x.wav"));
     ASSERT_NE(start, lines.end());
-    EXPECT_EQ(*(start + 1), L"Output folder: " + date + L"\\day1-x");
+    EXPECT_EQ(*(start + 2), L"Output folder: " + date + L"\\day1-x");
     EXPECT_NE(std::find(lines.begin(), lines.end(), L"Output folder: " + date + L"\\day1-x (2)"), lines.end());
     for (const auto& [folder, input] : {std::pair{L"day1-x", L"talks\\other\\x.wav"}, std::pair{L"day1-x (2)", L"talks\\sub\\x.wav"}}) {
         const nlohmann::json note = nlohmann::json::parse(readBytes(date + L"\\" + folder + L"\\stand-in-result.json"));
@@ -379,4 +381,54 @@ TEST(Queues, TwoWindowsOfOneInstallationLoseNothingAndSettingsInBothKeepBothChan
     FrontEnd again(installation, L"");
     EXPECT_TRUE(waitForRows(again, {{L"a.wav", L"Waiting", L""}, {L"b.wav", L"Waiting", L""}, {L"c.wav", L"Waiting", L""},
                                        {L"d.wav", L"Waiting", L""}}));
+}
+
+TEST(Queues, WhenWindowsEndsTheSessionTheItemIsInterruptedAndResumeRunsItAgainThenTheWaitingOnes)
+{
+    Installation installation;
+    const std::wstring go = installation.file(L"go");
+    makeRecordings(installation, {{L"1.wav", "standin:text:working;await:" + wideToUtf8(go) + ";exit:0"},
+                                     {L"2.wav", "RIFF"}, {L"3.wav", "RIFF"}});
+    {
+        // 2.wav runs first and is done, 1.wav then waits for the test; 3.wav is only added.
+        FrontEnd frontEnd(installation, L"--autostart " + inQuotes(installation.file(L"talks\\2.wav")) + L" --autostart "
+                + inQuotes(installation.file(L"talks\\1.wav")) + L" " + inQuotes(installation.file(L"talks\\3.wav")),
+            {{L"STANDIN_DELAY_MS", L"0"}});
+        ASSERT_TRUE(frontEnd.waitForLine(L"working"));
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(frontEnd.window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));
+        EXPECT_EQ(answer, TRUE) << "the session may end; Windows shows what runs";
+        ASSERT_TRUE(SendMessageTimeoutW(frontEnd.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer));
+        // Within the few seconds Windows gives: the engine has gone, the
+        // item is interrupted in queue.json, and its log file is whole.
+        EXPECT_TRUE(waitUntil([&] { return processesIn(installation.folder()).size() == 1; }, 5000)) << "the engine has gone";
+        const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
+        std::map<std::string, nlohmann::json> items;
+        for (const nlohmann::json& item : saved["items"]) {
+            items[item["path"].get<std::string>().substr(item["path"].get<std::string>().size() - 5)] = item;
+        }
+        EXPECT_EQ(items["1.wav"]["state"], "interrupted");
+        EXPECT_EQ(items["2.wav"]["state"], "done");
+        EXPECT_EQ(items["3.wav"]["state"], "waiting");
+        const std::wstring logFile = utf8ToWide(items["1.wav"]["log_file"].get<std::string>());
+        const std::vector<std::wstring> kept = splitLog(utf8ToWide(readBytes(logFile)));
+        ASSERT_GE(kept.size(), 4u) << wideToUtf8(logFile);
+        EXPECT_EQ(kept[0], L"Start processing: " + installation.file(L"talks\\1.wav"));
+        EXPECT_NE(std::find(kept.begin(), kept.end(), L"working"), kept.end());
+        EXPECT_EQ(kept.back(), L"Windows is ending the session: processing is interrupted. A queue goes on when Windows "
+                               L"starts the program again.");
+    } // Windows would end the program now; the test does.
+    writeBytes(go, "");
+    FrontEnd resumed(installation, L"--resume", {{L"STANDIN_DELAY_MS", L"0"}});
+    ASSERT_TRUE(resumed.waitForLine(summaryEn(2, 0, 0, 0)));
+    EXPECT_EQ(countLines(resumed, L"Windows restarted the program: the interrupted recording runs again, then the waiting ones."), 1u);
+    std::vector<std::wstring> started;
+    for (const std::wstring& line : resumed.logLines()) {
+        if (line.rfind(L"Start processing: ", 0) == 0) {
+            started.push_back(line.substr(18));
+        }
+    }
+    EXPECT_EQ(started, (std::vector<std::wstring>{installation.file(L"talks\\1.wav"), installation.file(L"talks\\3.wav")}))
+        << "the interrupted one first, then the waiting one; the done one stays done";
+    resumed.closeForeignWindows();
 }

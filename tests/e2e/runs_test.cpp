@@ -73,11 +73,15 @@ TEST(Runs, AutostartRunEndsWithDoneAndTheOpenedFolder)
 
     const std::wstring folder = L"outputs\\" + todayFolder() + L"\\talk.final";
     const std::vector<std::wstring> lines = frontEnd.logLines();
-    ASSERT_GE(lines.size(), 5u);
+    ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[0], HINT_EN) << "the hint comes before the run";
     EXPECT_EQ(lines[1], L"Start processing: " + recording.path);
-    EXPECT_EQ(lines[2], L"Output folder: " + folder);
-    EXPECT_EQ(lines[3], L"Stand-in engine: this demo performs no speaker separation.");
+    const std::wstring logFile = lines[2].substr(std::wstring(L"Log file: ").size());
+    EXPECT_EQ(lines[2].substr(0, 10), L"Log file: ");
+    EXPECT_EQ(logFile.substr(0, installation.file(L"logs\\").size()), installation.file(L"logs\\"));
+    EXPECT_EQ(logFile.substr(logFile.size() - 15), L" talk.final.log") << "named as the result folder";
+    EXPECT_EQ(lines[3], L"Output folder: " + folder);
+    EXPECT_EQ(lines[4], L"Stand-in engine: this demo performs no speaker separation.");
     EXPECT_NE(std::find(lines.begin(), lines.end(), L"[3/4] Recognising (skipped by the stand-in) / 認識 / 인식"),
         lines.end());
     EXPECT_EQ(lines.back(), DONE_EN);
@@ -102,6 +106,16 @@ TEST(Runs, AutostartRunEndsWithDoneAndTheOpenedFolder)
     EXPECT_EQ(record["command_line"], wideToUtf8(inQuotes(installation.engine()) + L" " + inQuotes(recording.path)
                                           + L" --out-root \"outputs\" --label \"\" --spk-num 2"));
     EXPECT_EQ(record["command_line"].get<std::string>().find("secret"), std::string::npos);
+
+    // Every line of the run, as shown, is in its log file, which ends with
+    // "Done.": UTF-8, CR LF. Its thread writes it a moment after the run.
+    std::string kept;
+    ASSERT_TRUE(waitUntil([&] {
+        kept = readBytes(logFile);
+        return kept.size() >= 9 && kept.substr(kept.size() - 9) == "] Done.\r\n";
+    }, 20000)) << wideToUtf8(logFile);
+    EXPECT_EQ(splitLog(utf8ToWide(kept)), std::vector<std::wstring>(lines.begin() + 1, lines.end()));
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), std::count(kept.begin(), kept.end(), '\r'));
 
     frontEnd.close();
     EXPECT_EQ(frontEnd.waitForExit(), 0);
@@ -292,7 +306,7 @@ TEST(Runs, PastedAndLongPathsAreTakenWhole)
     const std::wstring folder = root + L"\\" + todayFolder() + L"\\talk";
     const std::vector<std::wstring> lines = frontEnd.logLines();
     EXPECT_EQ(lines[1], L"Start processing: " + input);
-    EXPECT_EQ(lines[2], L"Output folder: " + folder);
+    EXPECT_EQ(lines[3], L"Output folder: " + folder);
     const nlohmann::json record = recorded(installation.file(L"record.json"));
     EXPECT_EQ(record["argv"][1], wideToUtf8(input));
     EXPECT_EQ(record["argv"][3], wideToUtf8(root));
@@ -339,7 +353,7 @@ TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrderAndSaveLogKeepsEveryL
     // The pane shows the most recent lines and says how many it leaves out.
     const std::wstring pane = frontEnd.log();
     const std::vector<std::wstring> shown = splitLog(pane);
-    const size_t total = 3 + 30000 + 1 + 1;
+    const size_t total = 4 + 30000 + 1 + 1;
     ASSERT_GE(shown.size(), 1u + 10000u);
     ASSERT_LT(shown.size(), total);
     EXPECT_EQ(shown.front(), L"(" + std::to_wstring(total - (shown.size() - 1))
@@ -358,8 +372,8 @@ TEST(Runs, ABurstWhileTheWindowIsBusyArrivesWholeAndInOrderAndSaveLogKeepsEveryL
     EXPECT_EQ(text.find(L"\n["), text.find(L"\r\n[") + 1) << "every line ends in CR LF and starts with its stamp";
     EXPECT_EQ(lines[0], HINT_EN);
     for (size_t index = 0; index < 30000; ++index) {
-        ASSERT_EQ(lines[3 + index].substr(0, 14), numberedLine(index + 1)) << index;
-        ASSERT_EQ(lines[3 + index].size(), 80u);
+        ASSERT_EQ(lines[4 + index].substr(0, 14), numberedLine(index + 1)) << index;
+        ASSERT_EQ(lines[4 + index].size(), 80u);
     }
     EXPECT_EQ(lines[lines.size() - 2], L"last words");
     EXPECT_EQ(lines.back(), DONE_EN);
@@ -392,7 +406,7 @@ TEST(Runs, AwkwardArgumentsReachTheEngineIntact)
         nlohmann::json::array({wideToUtf8(installation.engine()), wideToUtf8(input), "--out-root", "E:\\", "--label",
             wideToUtf8(label), "--spk-num", "10", "--clips"}));
     const std::vector<std::wstring> lines = frontEnd.logLines();
-    EXPECT_EQ(lines[2], L"Output folder: E:\\" + todayFolder() + L"\\" + label);
+    EXPECT_EQ(lines[3], L"Output folder: E:\\" + todayFolder() + L"\\" + label);
 }
 
 TEST(Runs, DuringABurstTheWindowIsOperatedAndClosingAsksFirst)
@@ -479,22 +493,22 @@ TEST(Runs, OddOutputIsShownLineByLineWithoutLosingAnything)
     const std::vector<std::wstring> lines = frontEnd.logLines();
     // The long line is shown as one stamped line and unstamped continuations.
     const size_t pieces = (100000 + 1023) / 1024;
-    ASSERT_EQ(lines.size(), 3u + 5u + pieces + 1u + 1u);
-    EXPECT_EQ(lines[3], L"\u00FF" L"a\u00FE") << "not UTF-8: the ANSI code page, here 1252";
-    EXPECT_EQ(lines[4], L"a\xFFFD" L"b");
-    EXPECT_EQ(lines[5], L"after nul");
-    EXPECT_EQ(lines[6], L"1\r2\r3") << "only the CR before the line feed goes";
-    EXPECT_EQ(lines[7], L"中");
+    ASSERT_EQ(lines.size(), 4u + 5u + pieces + 1u + 1u);
+    EXPECT_EQ(lines[4], L"\u00FF" L"a\u00FE") << "not UTF-8: the ANSI code page, here 1252";
+    EXPECT_EQ(lines[5], L"a\xFFFD" L"b");
+    EXPECT_EQ(lines[6], L"after nul");
+    EXPECT_EQ(lines[7], L"1\r2\r3") << "only the CR before the line feed goes";
+    EXPECT_EQ(lines[8], L"中");
     std::wstring longLine;
     for (size_t piece = 0; piece < pieces; ++piece) {
-        longLine += lines[8 + piece];
+        longLine += lines[9 + piece];
     }
     EXPECT_EQ(longLine.size(), 100000u);
     EXPECT_EQ(longLine.substr(0, 14), L"line 00000001 ");
     EXPECT_EQ(longLine.find_first_not_of(L'x', 14), std::wstring::npos);
     const std::wstring raw = frontEnd.log();
     EXPECT_NE(raw.find(L"\r\nxxxx"), std::wstring::npos) << "continuations carry no time stamp";
-    EXPECT_EQ(lines[8 + pieces], L"tail");
+    EXPECT_EQ(lines[9 + pieces], L"tail");
 }
 
 TEST(Runs, ALineWithoutALineFeedIsShownInPiecesAsItArrives)
@@ -507,18 +521,18 @@ TEST(Runs, ALineWithoutALineFeedIsShownInPiecesAsItArrives)
     // Three pieces of 64 KiB, a thousand characters a line, while the engine
     // still waits with the line unended.
     const size_t shownEarly = 3 * 64;
-    ASSERT_TRUE(frontEnd.waitForLines(3 + shownEarly));
+    ASSERT_TRUE(frontEnd.waitForLines(4 + shownEarly));
     writeBytes(go, "");
     ASSERT_TRUE(frontEnd.waitForLine(failedEn(L"5")));
     const std::vector<std::wstring> lines = frontEnd.logLines();
     const size_t pieces = 3 * 64 + (200000 - 3 * 65536 + 1023) / 1024;
-    ASSERT_EQ(lines.size(), 3u + pieces + 2u);
+    ASSERT_EQ(lines.size(), 4u + pieces + 2u);
     std::wstring whole;
     for (size_t piece = 0; piece < pieces; ++piece) {
-        whole += lines[3 + piece];
+        whole += lines[4 + piece];
     }
     EXPECT_EQ(whole, std::wstring(200000, L'x'));
-    EXPECT_EQ(lines[3 + pieces], L"after");
+    EXPECT_EQ(lines[4 + pieces], L"after");
     const std::wstring raw = frontEnd.log();
     EXPECT_EQ(raw.find(L"] x"), raw.rfind(L"] x")) << "one time stamp for the whole line";
 }
@@ -596,8 +610,8 @@ TEST(Runs, OutputInTheSystemCodePageIsReadable)
         {{L"STANDIN_SCRIPT", L"hex:b4 a6 c0 ed d6 d0 20 bd f8 b6 c8 20 35 30 25 0a;text:UTF-8 中文;exit:0"}});
     ASSERT_TRUE(frontEnd.waitForLine(DONE_EN));
     const std::vector<std::wstring> lines = frontEnd.logLines();
-    EXPECT_EQ(lines[3], L"处理中 进度 50%");
-    EXPECT_EQ(lines[4], L"UTF-8 中文");
+    EXPECT_EQ(lines[4], L"处理中 进度 50%");
+    EXPECT_EQ(lines[5], L"UTF-8 中文");
 }
 
 TEST(Runs, TheKeyboardAloneGoesEverywhereAndEscNeverStopsARun)

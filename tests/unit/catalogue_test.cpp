@@ -107,7 +107,8 @@ TEST(Catalogue, TextsFollowTheCatalogueRules)
         for (const auto& menu : {std::vector<TextId>{T_MENU_COPY, T_MENU_SELECT_ALL, T_MENU_SAVE_LOG, T_MENU_CLEAR_LOG},
                  std::vector<TextId>{T_MENU_OPEN_RESULT, T_MENU_OPEN_LOG, T_MENU_RUN_AGAIN, T_MENU_STOP_AFTER, T_MENU_REMOVE,
                      T_MENU_CLEAR_FINISHED},
-                 std::vector<TextId>{T_MENU_SETTINGS, T_MENU_QUEUE}, std::vector<TextId>{T_MENU_STOP_AFTER, T_MENU_WHEN_DONE},
+                 std::vector<TextId>{T_MENU_SETTINGS, T_MENU_QUEUE}, std::vector<TextId>{T_MENU_ACCOUNT, T_MENU_OPEN_PROGRAM_FOLDER},
+                 std::vector<TextId>{T_MENU_STOP_AFTER, T_MENU_WHEN_DONE},
                  std::vector<TextId>{T_MENU_DO_NOTHING, T_MENU_SLEEP, T_MENU_SHUT_DOWN}}) {
             std::wstring keys;
             for (const TextId item : menu) {

@@ -75,7 +75,7 @@ TEST_F(LogPane, LinesGoToTheEndWhereverTheUserClickedAndTheWholeLogKeepsThem)
     const std::wstring during = windowText(pane);
     SendMessageW(window, WM_COMMAND, IDM_CLEAR_LOG, 0);
     EXPECT_EQ(windowText(pane), during);
-    EXPECT_EQ(keptLog().lines, 6u) << "four lines and the run's two";
+    EXPECT_EQ(keptLog().lines, 7u) << "four lines and the run's three";
     handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
     ASSERT_TRUE(pumpUntil([] { return !runState.running; }, 20000));
     SendMessageW(window, WM_COMMAND, IDM_CLEAR_LOG, 0);

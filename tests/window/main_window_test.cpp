@@ -208,13 +208,29 @@ TEST_F(MainWindow, EveryLanguageRelabelsTitleCaptionsMenuAndTooltips)
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(bar, mainState.menu);
         EXPECT_FALSE(IsMenu(previousMenu)) << "the old menu bar is destroyed";
-        ASSERT_EQ(GetMenuItemCount(bar), 1);
+        ASSERT_EQ(GetMenuItemCount(bar), 2);
         EXPECT_EQ(menuText(bar, 0, MF_BYPOSITION), uiTextIn(language, T_MENU_SETTINGS));
         HMENU dropDown = GetSubMenu(bar, 0);
         ASSERT_NE(dropDown, nullptr);
-        ASSERT_EQ(GetMenuItemCount(dropDown), 1);
+        ASSERT_EQ(GetMenuItemCount(dropDown), 2);
         EXPECT_EQ(GetMenuItemID(dropDown, 0), static_cast<UINT>(IDM_ACCOUNT_SETTINGS));
         EXPECT_EQ(menuText(dropDown, IDM_ACCOUNT_SETTINGS, MF_BYCOMMAND), uiTextIn(language, T_MENU_ACCOUNT));
+        EXPECT_EQ(menuText(dropDown, IDM_OPEN_PROGRAM_FOLDER, MF_BYCOMMAND), uiTextIn(language, T_MENU_OPEN_PROGRAM_FOLDER));
+        // The queue's: stop after this recording (grey while no queue runs)
+        // and what the computer does when it is done, "do nothing" chosen.
+        EXPECT_EQ(menuText(bar, 1, MF_BYPOSITION), uiTextIn(language, T_MENU_QUEUE));
+        HMENU queue = GetSubMenu(bar, 1);
+        ASSERT_NE(queue, nullptr);
+        EXPECT_EQ(menuText(queue, IDM_STOP_AFTER, MF_BYCOMMAND), uiTextIn(language, T_MENU_STOP_AFTER));
+        EXPECT_NE(GetMenuState(queue, IDM_STOP_AFTER, MF_BYCOMMAND) & MF_GRAYED, 0u);
+        EXPECT_EQ(menuText(queue, 2, MF_BYPOSITION), uiTextIn(language, T_MENU_WHEN_DONE));
+        HMENU whenDone = GetSubMenu(queue, 2);
+        ASSERT_NE(whenDone, nullptr);
+        for (const auto& [id, text] : {std::pair{IDM_WHEN_DONE_NOTHING, T_MENU_DO_NOTHING}, std::pair{IDM_WHEN_DONE_SLEEP, T_MENU_SLEEP},
+                 std::pair{IDM_WHEN_DONE_SHUT_DOWN, T_MENU_SHUT_DOWN}}) {
+            EXPECT_EQ(menuText(whenDone, id, MF_BYCOMMAND), uiTextIn(language, text));
+            EXPECT_EQ((GetMenuState(whenDone, id, MF_BYCOMMAND) & MF_CHECKED) != 0, id == IDM_WHEN_DONE_NOTHING) << id;
+        }
 
         const std::vector<HWND> tooltips = tooltipWindowsOf(window);
         ASSERT_EQ(tooltips.size(), 1u);

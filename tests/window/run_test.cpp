@@ -8,6 +8,7 @@
 #include "app/window_state.h"
 #include "run/output_queue.h"
 #include "run/pump.h"
+#include "run/when_done.h"
 #include "util/paths.h"
 #include "support/config_scope.h"
 #include "support/log_text.h"
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -154,9 +156,9 @@ TEST_F(InProcessRun, RefusedNotificationsLoseNoLineAndTheRunStillEnds)
     ASSERT_TRUE(ended);
     EXPECT_EQ(refusalsLeft, 0) << "the pump kept trying";
     const std::vector<std::wstring> lines = splitLog(utf8ToWide(keptText(keptLog())));
-    ASSERT_EQ(lines.size(), 3u + 20000u + 2u);
+    ASSERT_EQ(lines.size(), 4u + 20000u + 2u);
     for (size_t index = 0; index < 20000; ++index) {
-        ASSERT_EQ(lines[3 + index].substr(0, 14), numberedLine(index + 1)) << index;
+        ASSERT_EQ(lines[4 + index].substr(0, 14), numberedLine(index + 1)) << index;
     }
     EXPECT_EQ(lines[lines.size() - 2], L"last");
     EXPECT_EQ(lines.back(), fillPlaceholder(uiText(T_MSG_FAILED), L"4"));
@@ -200,4 +202,75 @@ TEST_F(InProcessRun, CancelKeepsTheResultOfAnEngineThatHadEndedAndASecondClickCh
         EXPECT_EQ(runQueue.items[1].state, ItemState::Waiting) << "Cancel still stops the queue";
         EXPECT_TRUE(IsWindow(window));
     }
+}
+
+namespace {
+
+std::vector<WhenDone> actions;
+
+bool recordAction(WhenDone what)
+{
+    actions.push_back(what);
+    return true;
+}
+
+} // namespace
+
+TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledAndNeverFollowsACancelledQueue)
+{
+    // Never the real thing in a test.
+    const WhenDoneAction realAction = performWhenDone;
+    performWhenDone = recordAction;
+    const FolderOpener realOpener = folderOpener;
+    folderOpener = [](const std::wstring&, HWND, UINT) {};
+    actions.clear();
+    SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_SLEEP, 0);
+    struct Case {
+        const wchar_t* script;
+        bool cancelQueue;  // Cancel while the item runs
+        int button;        // in the countdown box; 0: no box is expected
+        std::vector<WhenDone> done;
+        TextId line;
+    } cases[] = {
+        {L"exit:0", false, IDCANCEL, {}, T_LOG_STAYS_ON},
+        {L"exit:0", false, 100, {WhenDone::Sleep}, T_LOG_SLEEPING}, // "Sleep now"
+        {L"text:working;hang", true, 0, {}, T_LOG_QUEUE_SUMMARY},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(&test - cases);
+        actions.clear();
+        closeQueue();
+        addRecordingsNow({recording});
+        SetEnvironmentVariableW(L"STANDIN_SCRIPT", test.script);
+        MessageBoxSeen box;
+        std::thread watcher([&] {
+            box = waitForMessageBox(GetCurrentProcessId(), test.button != 0 ? 30000 : 3000);
+            if (box.box != nullptr && test.button != 0) {
+                answerMessageBox(box, test.button);
+            }
+        });
+        ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
+        if (test.cancelQueue) {
+            handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
+        }
+        const std::wstring expected = uiText(test.line);
+        const bool seen = pumpUntil([&] {
+            const std::vector<std::wstring> lines = logLines();
+            return std::find_if(lines.begin(), lines.end(), [&](const std::wstring& line) {
+                return line.rfind(expected.substr(0, 8), 0) == 0;
+            }) != lines.end() && !queueRunning();
+        }, 60000);
+        pumpUntil([] { return false; }, test.button != 0 ? 0 : 3500); // a box would have come by now
+        watcher.join();
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(actions, test.done);
+        if (test.button != 0) {
+            EXPECT_NE(box.text.find(L"60"), std::wstring::npos) << "it counts down from a minute";
+        } else {
+            EXPECT_EQ(box.box, nullptr) << "no countdown after a queue the user cancelled";
+        }
+    }
+    SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_NOTHING, 0);
+    performWhenDone = realAction;
+    folderOpener = realOpener;
 }
