@@ -176,10 +176,9 @@ LRESULT onAutostart()
     // Folders are read on a thread of their own; the queue starts once they
     // are in and runs exactly the --autostart recordings. The others are
     // only added.
-    if (!paths.added.empty()) {
-        addToRunQueueLater(paths.added);
-    }
-    addToRunQueueLater(paths.autostart, {}, QueueStart{requestFromWindow(), true, true});
+    QueueStart start{requestFromWindow(), true, true};
+    start.alsoAdded = paths.added;
+    addToRunQueueLater(paths.autostart, {}, start);
     return 0;
 }
 

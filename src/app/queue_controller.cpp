@@ -126,8 +126,9 @@ void loadSavedQueue()
 {
     tell(loadQueueFile(queueFile, theQueue, mainState.mainWindow));
     refreshQueueList();
-    if (!queueFile.owned) {
-        // The window that keeps the file may close before this one.
+    if (!queueFile.owned || queueFile.unread) {
+        // The window that keeps the file may close before this one, and a
+        // program that holds it may let go: tried again now and then.
         SetTimer(mainState.mainWindow, QUEUE_CLAIM_TIMER_ID, CLAIM_AGAIN_MS, nullptr);
     }
 }
@@ -139,15 +140,31 @@ bool queueFileKept()
 
 void claimQueueFileAgain()
 {
-    const std::vector<std::wstring> selected = selectedQueuePaths();
-    if (!claimQueueFileAgain(queueFile, theQueue, mainState.mainWindow)) {
+    if (queueFile.owned) {
+        // A saved queue another program held joins as soon as it can be
+        // read, and what was added meanwhile is saved with it.
+        if (queueFile.unread) {
+            saveQueueNow();
+        }
+        if (!queueFile.unread) {
+            KillTimer(mainState.mainWindow, QUEUE_CLAIM_TIMER_ID);
+        }
         return;
     }
-    KillTimer(mainState.mainWindow, QUEUE_CLAIM_TIMER_ID);
+    const std::vector<std::wstring> selected = selectedQueuePaths();
+    std::wstring notice;
+    if (!claimQueueFileAgain(queueFile, theQueue, mainState.mainWindow, notice)) {
+        return;
+    }
+    if (!queueFile.unread) {
+        KillTimer(mainState.mainWindow, QUEUE_CLAIM_TIMER_ID);
+    }
     if (runState.queue.active) {
         assignLabels(theQueue, runState.queue.typedLabel, runState.queue.taken);
     }
     appendLog(fillPlaceholder(uiText(T_LOG_QUEUE_TAKEN_OVER), queueFilePath()));
+    tell(notice);
+    recountPass();
     saveQueueNow();
     refreshQueueList();
     selectQueuePaths(selected);
@@ -156,7 +173,9 @@ void claimQueueFileAgain()
 
 void closeQueue()
 {
-    if (saveHeldBack) {
+    // Whatever is not saved yet (a held-back save, a file another program
+    // held until now) is saved as the window goes.
+    if (saveHeldBack || queueFile.unread) {
         saveQueueNow();
     }
     theQueue = RunQueue{};
@@ -168,6 +187,9 @@ void closeQueue()
 void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std::optional<QueueStart> thenStart)
 {
     HWND window = mainState.mainWindow;
+    if (thenStart) {
+        beginPendingStart();
+    }
     if (readingThreads++ == 0) {
         recordingsFound = 0;
         SetTimer(window, QUEUE_PROGRESS_TIMER_ID, PROGRESS_SHOWN_EVERY_MS, nullptr);
@@ -178,6 +200,9 @@ void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std:
     std::thread([window, paths = std::move(paths), lead = std::move(lead), thenStart = std::move(thenStart)] {
         auto arrived = std::make_unique<PathsArrived>(
             PathsArrived{expandPaths(paths, LONGEST_QUEUED_PATH, &recordingsFound), thenStart});
+        if (thenStart && !thenStart->alsoAdded.empty()) {
+            arrived->alsoAdded = expandPaths(thenStart->alsoAdded, LONGEST_QUEUED_PATH, &recordingsFound);
+        }
         std::vector<std::wstring>& recordings = arrived->expanded.recordings;
         if (!lead.empty() && !recordings.empty()) {
             recordings.insert(recordings.begin(), longNamePath(lead));
@@ -202,15 +227,30 @@ void takeArrivedPaths(PathsArrived* arrived)
     if (readingThreads > 0 && --readingThreads == 0) {
         KillTimer(mainState.mainWindow, QUEUE_PROGRESS_TIMER_ID);
     }
-    addExpandedPaths(owned->expanded, owned->thenStart && owned->thenStart->unattended);
+    const bool quiet = owned->thenStart && owned->thenStart->unattended;
+    if (!owned->thenStart || !owned->thenStart->named) {
+        addExpandedPaths(owned->expanded, quiet);
+    }
     if (!owned->thenStart) {
         return;
     }
     QueueStart& start = *owned->thenStart;
+    const bool wanted = takePendingStart();
     if (start.named) {
         // A command line runs exactly what it names, also recordings that
-        // ran before; what waited from before waits on.
+        // ran before; what waited from before (not what it added) waits on.
         start.recordings = owned->expanded.recordings;
+        std::unordered_set<std::wstring> named;
+        for (const std::wstring& path : start.recordings) {
+            named.insert(pathKey(path));
+        }
+        const size_t before = static_cast<size_t>(std::count_if(theQueue.items.begin(), theQueue.items.end(),
+            [&](const QueueItem& item) { return item.state == ItemState::Waiting && named.count(pathKey(item.path)) == 0; }));
+        addExpandedPaths(owned->expanded, quiet);
+        addExpandedPaths(owned->alsoAdded, quiet);
+        if (!wanted) {
+            return;
+        }
         if (const size_t again = makeWaitAgain(start.recordings); again > 0) {
             appendLog(fillPlaceholder(uiText(T_LOG_NAMED_AGAIN), std::to_wstring(again)));
             queueEdited();
@@ -219,17 +259,13 @@ void takeArrivedPaths(PathsArrived* arrived)
             joinPass(start.recordings);
             return;
         }
-        std::unordered_set<std::wstring> named;
-        for (const std::wstring& path : start.recordings) {
-            named.insert(pathKey(path));
-        }
-        const size_t before = static_cast<size_t>(std::count_if(theQueue.items.begin(), theQueue.items.end(),
-            [&](const QueueItem& item) { return item.state == ItemState::Waiting && named.count(pathKey(item.path)) == 0; }));
         if (before > 0) {
             appendLog(fillPlaceholder(uiText(T_LOG_LEFT_WAITING), std::to_wstring(before)));
         }
     }
-    startQueue(start);
+    if (wanted && !startQueue(start)) {
+        setBusy(false); // refused: told, and the window is usable again
+    }
 }
 
 void queueEdited()
@@ -253,6 +289,7 @@ void takeInSavedQueueIfPending()
     if (runState.queue.active) {
         assignLabels(theQueue, runState.queue.typedLabel, runState.queue.taken);
     }
+    recountPass();
     refreshQueueList();
     selectQueuePaths(selected);
 }
@@ -380,6 +417,7 @@ bool markRunningItem(const std::wstring& path, ItemState state, unsigned exitCod
 void removeQueueItems(const std::vector<size_t>& indexes)
 {
     removeItems(theQueue, indexes);
+    recountPass();
     queueEdited();
 }
 
@@ -394,5 +432,6 @@ void runQueueItemsAgain(const std::vector<size_t>& indexes)
 void clearFinishedQueueItems()
 {
     clearFinished(theQueue);
+    recountPass();
     queueEdited();
 }

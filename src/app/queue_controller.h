@@ -37,6 +37,7 @@ void claimQueueFileAgain();
 struct PathsArrived {
     ExpandedPaths expanded;
     std::optional<QueueStart> thenStart;
+    ExpandedPaths alsoAdded; // the start's bare paths, sorted out
 };
 
 // Adds files and the recordings of folders (with their subfolders), each
@@ -46,7 +47,8 @@ struct PathsArrived {
 // field) goes first, whatever its type, when anything else is added. A
 // folder without recordings, or one that cannot be read, is told in a
 // message box (in the log only for an unattended start); files that are not
-// recordings are counted in one log line.
+// recordings are counted in one log line. With a start to make, the
+// window is busy until the folders are in (Cancel drops the start).
 void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead = {},
     std::optional<QueueStart> thenStart = {});
 void takeArrivedPaths(PathsArrived* arrived);

@@ -107,21 +107,12 @@ size_t finishedItems()
 // those still to run (which the user may remove meanwhile).
 size_t passTotal()
 {
-    std::unordered_set<std::wstring> waiting;
-    for (const QueueItem& item : runQueue.items) {
-        if (item.state == ItemState::Waiting) {
-            waiting.insert(pathKey(item.path));
-        }
-    }
-    size_t left = static_cast<size_t>(std::count_if(runQueue.items.begin(), runQueue.items.end(),
+    const size_t running = static_cast<size_t>(std::count_if(runQueue.items.begin(), runQueue.items.end(),
         [](const QueueItem& item) { return item.state == ItemState::Running; }));
     if (theRun.queue.stopAfterThis) {
-        return finishedItems() + left; // the rest waits for the next OK
+        return finishedItems() + running; // the rest waits for the next OK
     }
-    for (const std::wstring& path : theRun.queue.toRun) {
-        left += waiting.erase(pathKey(path));
-    }
-    return finishedItems() + left;
+    return finishedItems() + running + theRun.queue.toRunWaiting;
 }
 
 // A run or a queue has just ended, or Cancel stopped one: an idle Cancel
@@ -244,9 +235,15 @@ void refuseForPass(const Refusal& refusal, bool unattended)
 // read-only) would fail every item for the same reason.
 std::optional<Refusal> checkOutputRoot(const std::wstring& outputRoot)
 {
-    if (!createFolderPath(fullPath(joinPath(outputRoot, todayFolderName())))) {
+    const std::wstring date = fullPath(joinPath(outputRoot, todayFolderName()));
+    // The date folder may be there already in a folder that has become
+    // read-only: a folder is made in it, and removed again.
+    const std::wstring probe = joinPath(date, L"~" + std::to_wstring(GetCurrentProcessId()) + L".probe");
+    if (!createFolderPath(date)
+        || (!CreateDirectoryW(longPathForm(probe).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)) {
         return Refusal{T_ERR_OUTPUT_UNUSABLE, {outputRoot}};
     }
+    RemoveDirectoryW(longPathForm(probe).c_str());
     return std::nullopt;
 }
 
@@ -337,8 +334,12 @@ bool startQueue(const QueueStart& start)
             showMessage(mainState.mainWindow, T_ERR_NO_FILE, MB_OK | MB_ICONWARNING);
             return false;
         case PathKind::File:
-            // Whatever its type: a single run would take it too.
+            // Whatever its type: a single run would take it too. One that is
+            // in the list already and finished was asked for again.
             addRecordingsNow({fields.inputPath});
+            if (makeWaitAgain({longNamePath(fields.inputPath)}) > 0) {
+                queueEdited();
+            }
             break;
         case PathKind::Folder: {
             // Read on a thread of its own; the queue starts once it is in.
@@ -372,7 +373,7 @@ bool startQueue(const QueueStart& start)
         }
     }
     if (folders.empty()) {
-        MessageBeep(MB_ICONWARNING); // nothing waits: Run again makes finished items wait
+        refuseForPass(Refusal{T_ERR_NOTHING_WAITS}, start.unattended);
         return false;
     }
     // Unattended, each item's name is checked when its turn comes (and
@@ -396,6 +397,7 @@ bool startQueue(const QueueStart& start)
     theRun.queue.active = true;
     theRun.queue.unattended = start.unattended;
     theRun.queue.toRun = std::move(toRun);
+    theRun.queue.toRunWaiting = folders.size(); // the items of the pass, all waiting now
     theRun.queue.typedLabel = fields.label;
     theRun.queue.taken = std::move(taken);
     setBusy(true);
@@ -423,6 +425,7 @@ void startNextItem()
         return;
     }
     pass.currentPath = next->path;
+    pass.toRunWaiting -= std::min<size_t>(pass.toRunWaiting, 1);
     RunRequest request{next->path, runQueue.outputRoot, next->label, runQueue.speakerCount, runQueue.makeClips};
     queueEdited();
     // An item that cannot run (its file has gone, its folder name is not
@@ -456,6 +459,7 @@ void startNextItem()
         appendLog(fillPlaceholder(uiText(T_ERR_OUTPUT_UNUSABLE), runQueue.outputRoot));
         markRunningItem(request.inputPath, ItemState::Waiting);
         pass.toRun.insert(pass.toRun.begin(), request.inputPath); // not run: counted as such
+        ++pass.toRunWaiting;
         pass.stoppedEarly = true;
         endQueue();
         return;
@@ -480,6 +484,7 @@ void startNextItem()
     appendLog(uiText(T_ERR_START));
     markRunningItem(request.inputPath, ItemState::Waiting);
     pass.toRun.insert(pass.toRun.begin(), request.inputPath);
+    ++pass.toRunWaiting;
     pass.stoppedEarly = true;
     endQueue();
 }
@@ -488,6 +493,7 @@ void joinPass(const std::vector<std::wstring>& recordings)
 {
     if (theRun.queue.active) {
         theRun.queue.toRun.insert(theRun.queue.toRun.end(), recordings.begin(), recordings.end());
+        recountPass();
         showQueueProgress();
     }
 }
@@ -499,7 +505,27 @@ bool queueRunning()
 
 bool runBusy()
 {
-    return theRun.running || theRun.queue.active;
+    return theRun.running || theRun.queue.active || theRun.startPending;
+}
+
+void beginPendingStart()
+{
+    theRun.startPending = true;
+    setBusy(true);
+}
+
+bool takePendingStart()
+{
+    const bool wanted = theRun.startPending;
+    theRun.startPending = false;
+    return wanted;
+}
+
+void recountPass()
+{
+    if (theRun.queue.active) {
+        theRun.queue.toRunWaiting = waitingItemsOf(theRun.queue.toRun).size();
+    }
 }
 
 void runShown(unsigned exitCode)
@@ -546,6 +572,15 @@ void cancelOrClose()
             terminateEngine(theRun.engine);
             appendLog(uiText(T_MSG_CANCELLING));
         }
+        lastRunEndedAt = GetTickCount64();
+        return;
+    }
+    if (theRun.startPending) {
+        // OK or a command line waits for its folders: the start is dropped,
+        // the recordings still join the list.
+        theRun.startPending = false;
+        appendLog(uiText(T_MSG_CANCELLING));
+        setBusy(false);
         lastRunEndedAt = GetTickCount64();
         return;
     }

@@ -24,6 +24,7 @@ struct QueuePass {
     bool active = false;
     bool unattended = false;    // started from a command line: no message box may hold it up
     std::vector<std::wstring> toRun; // paths of the items still to start, in order
+    size_t toRunWaiting = 0;    // how many of them wait (counted at the start and after edits)
     std::wstring currentPath;   // the running item, found by path: items above it may be removed meanwhile
     size_t done = 0;
     size_t failed = 0;
@@ -53,6 +54,9 @@ struct RunState {
     // of the recording. (An engine that had ended by itself keeps its result.)
     bool endedByCancel = false;
     std::wstring outputFolder;  // where the most recently started run's results are expected
+    // A queue start waits for its folders to be read (OK with a folder in
+    // the input field, a command line): busy already, and Cancel drops it.
+    bool startPending = false;
     RunLog runLog;              // the running run's log on disk (null when none could be made)
     QueuePass queue;
     // While a run or a pass is active: the computer stays awake, and Windows
@@ -79,6 +83,7 @@ struct QueueStart {
     bool unattended = false;
     bool named = false;
     std::vector<std::wstring> recordings; // a named start's, once its folders are read
+    std::vector<std::wstring> alsoAdded;  // a command line's bare paths: read with it, only added
 };
 
 // OK with items in the queue: adds the input field's file, checks once what
@@ -100,8 +105,17 @@ void joinPass(const std::vector<std::wstring>& recordings);
 // A queue's pass is active: between its start and its summary line.
 bool queueRunning();
 
-// A run or a queue's pass is active: the run inputs are disabled.
+// A run or a queue's pass is active, or a start waits for its folders:
+// the run inputs are disabled.
 bool runBusy();
+
+// A queue start waits for its folders to be read: busy from now on.
+void beginPendingStart();
+// The folders are in: true when the start is still wanted (Cancel drops it).
+bool takePendingStart();
+
+// The user changed the list during a pass: its count of what is left follows.
+void recountPass();
 
 // Every line of the run is shown: the one place where a run ends. Logs
 // "Done." or the failure with its exit code; then a single run goes idle and

@@ -11,6 +11,15 @@
 
 namespace {
 
+// A lock file that no program holds open: one that holds it shares it for
+// reading only, so opening it for nobody else then fails.
+bool leftBehind(const std::wstring& lock)
+{
+    const UniqueHandle probe =
+        adoptHandle(CreateFileW(lock.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe != nullptr;
+}
+
 bool claimQueueFile(QueueFile& file, HWND window)
 {
     if (file.owned) {
@@ -19,6 +28,18 @@ bool claimQueueFile(QueueFile& file, HWND window)
     const std::wstring lock = queueLockPath();
     UniqueHandle claim = adoptHandle(CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ,
         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (claim == nullptr && GetLastError() == ERROR_ACCESS_DENIED && leftBehind(lock)) {
+        // A lock nobody holds (made read-only, or by an older copy) counts
+        // for nothing: it goes, and the claim is made anew.
+        SetFileAttributesW(lock.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(lock.c_str());
+        claim = adoptHandle(CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+            OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (claim == nullptr) {
+            file.owned = true; // it cannot be removed: as without any claim to be had
+            return true;
+        }
+    }
     if (claim == nullptr) {
         const DWORD error = GetLastError();
         // Held by another window (of this session, another user's, an
@@ -127,12 +148,12 @@ std::optional<QueueOwner> queueFileOwner()
     return QueueOwner{processId, reinterpret_cast<HWND>(window)};
 }
 
-bool claimQueueFileAgain(QueueFile& file, RunQueue& queue, HWND window)
+bool claimQueueFileAgain(QueueFile& file, RunQueue& queue, HWND window, std::wstring& notice)
 {
     if (file.owned || !claimQueueFile(file, window)) {
         return false;
     }
-    takeInSavedQueue(file, queue);
+    notice = takeInSavedQueue(file, queue).notice;
     return true;
 }
 

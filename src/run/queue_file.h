@@ -49,8 +49,8 @@ std::wstring loadQueueFile(QueueFile& file, RunQueue& queue, HWND window);
 
 // A window that did not keep the file tries again (its owner may have
 // gone): when it now keeps it, the saved items are taken in before its own
-// and true is returned.
-bool claimQueueFileAgain(QueueFile& file, RunQueue& queue, HWND window);
+// and true is returned, with what there is to tell of the file in notice.
+bool claimQueueFileAgain(QueueFile& file, RunQueue& queue, HWND window, std::wstring& notice);
 
 // A file that could not be read before is read now if it can be, its items
 // taken in before the queue's; true when that happened.

@@ -122,6 +122,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows 正在结束会话：处理已中断。Windows 重新启动本程序后，队列会继续。", // T_LOG_SESSION_END
         L"Windows 已重新启动本程序：先重新处理被中断的录音，再处理等待中的录音。", // T_LOG_RESUMED
         L"打开程序文件夹(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
+        L"列表中没有等待中的录音。若要重新处理已结束的录音，请选中它们，并在列表菜单中选择【重新处理】。", // T_ERR_NOTHING_WAITS
     },
     // English ("en")
     {
@@ -240,6 +241,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows is ending the session: processing is interrupted. A queue goes on when Windows starts the program again.", // T_LOG_SESSION_END
         L"Windows restarted the program: the interrupted recording runs again, then the waiting ones.", // T_LOG_RESUMED
         L"Open program folder(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
+        L"No recording in the list is waiting. To run finished ones again, select them and choose Run again in the list's menu.", // T_ERR_NOTHING_WAITS
     },
     // Japanese ("ja")
     {
@@ -358,6 +360,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows がセッションを終了しています。処理を中断しました。Windows がプログラムを再起動すると、キューを続けます。", // T_LOG_SESSION_END
         L"Windows がプログラムを再起動しました。中断された録音をもう一度処理し、次に待機中の録音を処理します。", // T_LOG_RESUMED
         L"プログラムのフォルダを開く(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
+        L"一覧に待機中の録音がありません。終わった録音をもう一度処理するには、選んで一覧のメニューから「再実行」を選んでください。", // T_ERR_NOTHING_WAITS
     },
     // Korean ("ko")
     {
@@ -476,6 +479,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows가 세션을 종료하고 있습니다. 처리를 중단했습니다. Windows가 프로그램을 다시 시작하면 대기열을 계속합니다.", // T_LOG_SESSION_END
         L"Windows가 프로그램을 다시 시작했습니다. 중단된 녹음을 다시 처리한 뒤 대기 중인 녹음을 처리합니다.", // T_LOG_RESUMED
         L"프로그램 폴더 열기(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
+        L"목록에 대기 중인 녹음이 없습니다. 끝난 녹음을 다시 처리하려면 선택한 뒤 목록 메뉴에서 [다시 실행]을 선택하세요.", // T_ERR_NOTHING_WAITS
     },
     // German ("de")
     {
@@ -594,6 +598,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows beendet die Sitzung: Die Verarbeitung wird unterbrochen. Eine Warteschlange läuft weiter, wenn Windows das Programm wieder startet.", // T_LOG_SESSION_END
         L"Windows hat das Programm wieder gestartet: Die unterbrochene Aufnahme wird erneut verarbeitet, dann die wartenden.", // T_LOG_RESUMED
         L"Programmordner öffnen(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
+        L"In der Liste wartet keine Aufnahme. Um abgeschlossene erneut zu verarbeiten, wählen Sie sie aus und dann im Menü der Liste „Erneut ausführen“.", // T_ERR_NOTHING_WAITS
     },
     // French ("fr")
     {
@@ -712,6 +717,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows ferme la session : le traitement est interrompu. Une file reprend quand Windows relance le programme.", // T_LOG_SESSION_END
         L"Windows a relancé le programme : l'enregistrement interrompu est traité à nouveau, puis ceux en attente.", // T_LOG_RESUMED
         L"Ouvrir le dossier du programme(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
+        L"Aucun enregistrement de la liste n'est en attente. Pour traiter à nouveau ceux qui sont terminés, sélectionnez-les et choisissez Relancer dans le menu de la liste.", // T_ERR_NOTHING_WAITS
     },
 };
 

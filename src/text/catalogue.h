@@ -129,6 +129,7 @@ enum TextId : int {
     T_LOG_SESSION_END = 112,
     T_LOG_RESUMED = 113,
     T_MENU_OPEN_PROGRAM_FOLDER = 114,
+    T_ERR_NOTHING_WAITS = 115,
     TEXT_COUNT
 };
 

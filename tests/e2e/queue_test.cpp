@@ -304,9 +304,11 @@ TEST(Queues, ACommandLineRunsExactlyWhatItNamesAlsoWhatRanBefore)
             {"state", state}, {"exit_code", 0}, {"result_folder", ""}});
     }
     writeBytes(installation.file(L"queue.json"), saved.dump());
+    // e.wav beside them is only added: no part of what waited from before.
+    writeBytes(installation.file(L"talks\\e.wav"), "RIFF");
     FrontEnd frontEnd(installation,
         L"--autostart " + inQuotes(installation.file(L"talks\\b.wav")) + L" --autostart "
-            + inQuotes(installation.file(L"talks\\a.wav")),
+            + inQuotes(installation.file(L"talks\\a.wav")) + L" " + inQuotes(installation.file(L"talks\\e.wav")),
         {{L"STANDIN_DELAY_MS", L"0"}});
     ASSERT_TRUE(frontEnd.waitForLine(summaryEn(0, 2, 0, 0)));
     EXPECT_EQ(countLines(frontEnd, L"2 recordings given on the command line were in the list already and run again."), 1u);
@@ -320,7 +322,8 @@ TEST(Queues, ACommandLineRunsExactlyWhatItNamesAlsoWhatRanBefore)
     }
     EXPECT_EQ(started, (std::vector<std::wstring>{installation.file(L"talks\\b.wav"), installation.file(L"talks\\a.wav")}));
     EXPECT_TRUE(waitForRows(frontEnd, {{L"a.wav", L"Failed", L"exit code 4"}, {L"c.wav", L"Waiting", L""},
-                                          {L"b.wav", L"Failed", L"exit code 4"}, {L"d.wav", L"Waiting", L""}}));
+                                          {L"b.wav", L"Failed", L"exit code 4"}, {L"d.wav", L"Waiting", L""},
+                                          {L"e.wav", L"Waiting", L""}}));
 }
 
 namespace {

@@ -341,14 +341,26 @@ TEST_F(MainWindow, ASavedQueueInUseAtStartIsNeverWrittenOverAndJoinsOnceItCanBeR
     lock.reset();
     EXPECT_EQ(readBytes(queueFilePath()), savedBytes) << "not written over while it could not be read";
 
-    // The next save reads it first: its recording leads, nothing is lost.
-    saveQueueNow();
+    // Once it can be read it is taken in (tried now and then), at the
+    // latest when the window closes: its recording leads, nothing is lost.
+    closeMainWindow(window);
+    window = nullptr;
     const std::optional<SavedQueue> kept = queueFromJson(readBytes(queueFilePath()));
     ASSERT_TRUE(kept);
     ASSERT_EQ(kept->queue.items.size(), 3u);
     EXPECT_EQ(kept->queue.items[0].path, folder.file(L"saved.wav"));
     EXPECT_EQ(kept->queue.items[2].path, dropped[1]);
+
+    // A lock left behind that nobody holds (read-only here) keeps nobody
+    // from the queue: the next window keeps it, with all three.
+    writeBytes(queueLockPath(), "0 0\r\n");
+    SetFileAttributesW(queueLockPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    start();
+    EXPECT_TRUE(queueFileKept());
     EXPECT_EQ(runQueue.items.size(), 3u);
+    closeMainWindow(window);
+    window = nullptr;
+    EXPECT_FALSE(fileExists(queueLockPath())) << "the claim goes with the window";
 }
 
 TEST_F(MainWindow, ForgetsALastInputThatNoLongerExists)

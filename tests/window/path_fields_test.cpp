@@ -1,6 +1,7 @@
 // Paths reaching the input and output fields: files dropped onto the main
 // window (in a WM_DROPFILES built as the shell builds it) and the pickers.
 #include "app/window_state.h"
+#include "app/commands.h"
 #include "app/queue_controller.h"
 #include "app/queue_list.h"
 #include "app/run_controller.h"
@@ -139,6 +140,28 @@ HWND firstVisibleEdit(HWND dialog)
 // The item-based dialogs return paths of any length on Windows; Wine's own
 // dialog ends the program when given a path beyond MAX_PATH, so the paths
 // here stay below it.
+TEST_F(PathFields, OkWithAFolderIsBusyUntilItIsReadAndCancelDropsTheStart)
+{
+    TempFolder folder;
+    CreateDirectoryW(folder.file(L"talks").c_str(), nullptr);
+    writeBytes(folder.file(L"talks\\1.wav"), "RIFF");
+    writeBytes(folder.file(L"queued.wav"), "RIFF");
+    addRecordingsNow({folder.file(L"queued.wav")});
+    SetWindowTextW(mainState.controls[CTL_INPUT], folder.file(L"talks").c_str());
+    // OK reads the folder on a thread of its own: what the run will use is
+    // fixed from now on, and a Cancel meanwhile drops the start.
+    handleCommand(IDC_BTN_OK, BN_CLICKED);
+    EXPECT_FALSE(IsWindowEnabled(mainState.controls[CTL_LABEL]));
+    EXPECT_FALSE(IsWindowEnabled(mainState.controls[CTL_SETTINGS]));
+    handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
+    EXPECT_TRUE(IsWindow(window)) << "Cancel is no close while a start waits";
+    ASSERT_TRUE(pumpUntil([] { return runQueue.items.size() == 2; }));
+    pumpPending();
+    EXPECT_FALSE(queueRunning());
+    EXPECT_EQ(runQueue.items[1].state, ItemState::Waiting) << "the folder's recording joined, and nothing started";
+    EXPECT_TRUE(IsWindowEnabled(mainState.controls[CTL_LABEL]));
+}
+
 TEST_F(PathFields, PickersPutTheChosenPathsIntoTheFields)
 {
     TempFolder folder;
