@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "util/handles.h"
+#include "util/paths.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -24,6 +25,63 @@ StartPaths startPathsFrom(const std::vector<std::wstring>& arguments)
             paths.newWindow = true;
         } else if (!argument.empty() && argument[0] != L'-') {
             paths.added.push_back(argument);
+        }
+    }
+    return paths;
+}
+
+bool bringsWork(const StartPaths& paths)
+{
+    return !paths.autostart.empty() || !paths.added.empty() || paths.whenDone.has_value();
+}
+
+std::wstring handedOverText(const StartPaths& paths)
+{
+    std::wstring text;
+    const auto add = [&text](wchar_t kind, const std::wstring& value) {
+        text += kind;
+        text += L'\t';
+        text += value;
+        text += L'\n';
+    };
+    for (const std::wstring& path : paths.autostart) {
+        add(L'A', fullPath(path));
+    }
+    for (const std::wstring& path : paths.added) {
+        add(L'P', fullPath(path));
+    }
+    if (paths.whenDone) {
+        add(L'W', *paths.whenDone == WhenDone::Sleep ? L"sleep" : *paths.whenDone == WhenDone::ShutDown ? L"shutdown" : L"nothing");
+    }
+    return text;
+}
+
+std::optional<StartPaths> startPathsFromHandedOver(std::wstring_view text)
+{
+    StartPaths paths;
+    while (!text.empty()) {
+        const size_t end = text.find(L'\n');
+        if (end == std::wstring_view::npos) {
+            return std::nullopt; // every record ends its line
+        }
+        const std::wstring_view record = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        if (record.size() < 3 || record[1] != L'\t') {
+            return std::nullopt;
+        }
+        const std::wstring value(record.substr(2));
+        switch (record[0]) {
+        case L'A':
+            paths.autostart.push_back(value);
+            break;
+        case L'P':
+            paths.added.push_back(value);
+            break;
+        case L'W':
+            paths.whenDone = whenDoneFromText(value);
+            break;
+        default:
+            return std::nullopt;
         }
     }
     return paths;

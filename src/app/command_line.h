@@ -5,8 +5,11 @@
 
 #include "run/when_done.h"
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct StartPaths {
@@ -30,3 +33,15 @@ StartPaths startPathsFrom(const std::vector<std::wstring>& arguments);
 
 // Splits a whole command line with CommandLineToArgvW and applies the rule above.
 StartPaths startPathsFromCommandLine(const wchar_t* commandLine);
+
+// A start with something for the window to do (paths, a choice for the end).
+bool bringsWork(const StartPaths& paths);
+
+// What a start hands the open window of its installation (WM_COPYDATA with
+// HANDED_OVER_DATA): one record a line, a letter, a tab and a value: A
+// --autostart path, P a path only to add, W the --when-done choice. Paths
+// are made full by the sender: the window's current folder is another.
+constexpr ULONG_PTR HANDED_OVER_DATA = 0x5A554531; // "ZUE1"
+std::wstring handedOverText(const StartPaths& paths);
+// Nothing when the text is no such record list (it comes from another program).
+std::optional<StartPaths> startPathsFromHandedOver(std::wstring_view text);

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/commands.h"
 #include "app/controls.h"
+#include "app/handover.h"
 #include "app/ids.h"
 #include "app/layout.h"
 #include "app/log_pane.h"
@@ -377,6 +378,9 @@ LRESULT onTimer(HWND window, WPARAM id)
     case QUEUE_PROGRESS_TIMER_ID:
         refreshQueueList();
         return 0;
+    case HANDED_OVER_TIMER_ID:
+        doHandedOverWork(window);
+        return 0;
     default:
         return DefWindowProcW(window, WM_TIMER, id, 0);
     }
@@ -462,6 +466,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onPathsExpanded(reinterpret_cast<PathsArrived*>(lParam));
     case WM_NEXT_ITEM:
         startNextItem();
+        return 0;
+    case WM_COPYDATA:
+        return takeHandedOver(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_HANDED_OVER:
+        doHandedOverWork(window);
         return 0;
     case WM_WHEN_DONE:
         countDownWhenDone();
@@ -562,8 +571,21 @@ int runApplication(HINSTANCE instance, const wchar_t* commandLine)
     if (!registerMainWindowClass(instance)) {
         return 1;
     }
+    // One window per installation: work goes to the open one.
+    UniqueHandle startTurn;
+    if (!startPaths.newWindow) {
+        startTurn = waitForStartTurn();
+        if (bringsWork(startPaths) && handOverToOpenWindow(startPaths)) {
+            OleUninitialize();
+            return 0;
+        }
+    }
     loadStartingConfig();
     HWND window = createMainWindow(instance);
+    if (startTurn != nullptr) {
+        ReleaseMutex(startTurn.get()); // the window keeps queue.json by now
+        startTurn.reset();
+    }
     if (window == nullptr) {
         return 1;
     }

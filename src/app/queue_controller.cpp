@@ -263,7 +263,7 @@ void takeArrivedPaths(PathsArrived* arrived)
             appendLog(fillPlaceholder(uiText(T_LOG_LEFT_WAITING), std::to_wstring(before)));
         }
     }
-    if (wanted && !startQueue(start)) {
+    if (wanted && !startQueue(start) && !runBusy()) {
         setBusy(false); // refused: told, and the window is usable again
     }
 }

@@ -68,10 +68,13 @@ constexpr UINT WM_WHEN_DONE = WM_APP + 7;
 // The notification area icon of a queue's end (taskbar.h): lParam's low word
 // says what happened to it.
 constexpr UINT WM_NOTICE_ICON = WM_APP + 8;
+// Another start of the program handed its work over (handover.h).
+constexpr UINT WM_HANDED_OVER = WM_APP + 9;
 // Timers of the window's own, beside the log's LOG_TIMER_ID (1).
 constexpr UINT_PTR NEXT_ITEM_TIMER_ID = 2;  // WM_NEXT_ITEM could not be posted
 constexpr UINT_PTR QUEUE_SAVE_TIMER_ID = 3; // a save of queue.json held back
 constexpr UINT_PTR QUEUE_CLAIM_TIMER_ID = 4; // another window keeps queue.json: try again
 constexpr UINT_PTR QUEUE_PROGRESS_TIMER_ID = 5; // folders are being read: the list shows the count
+constexpr UINT_PTR HANDED_OVER_TIMER_ID = 6; // handed-over work waits for a box to go
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

@@ -15,7 +15,8 @@ ClaimedFolder claimResultFolder(const RunRequest& request, const std::wstring& t
     const std::wstring dateFolder = fullPath(joinPath(request.outputRoot, date));
     createFolderPath(dateFolder);
     const std::wstring base = itemLabel(typedLabel, request.inputPath);
-    ClaimedFolder claimed{request.label};
+    ClaimedFolder claimed;
+    claimed.label = request.label;
     for (int number = 2; isValidFolderName(claimed.label); ++number) {
         claimed.folder = deriveOutputFolder(request.outputRoot, date, claimed.label);
         claimed.made = CreateDirectoryW(longPathForm(joinPath(dateFolder, claimed.label)).c_str(), nullptr) != FALSE;
@@ -48,7 +49,8 @@ bool openFolderNow(const std::wstring& folder)
             target = withoutLongPathPrefix(shortForm);
         }
     }
-    SHELLEXECUTEINFOW execute = {sizeof execute};
+    SHELLEXECUTEINFOW execute = {};
+    execute.cbSize = sizeof execute;
     // The thread ends right after: the shell finishes before it returns.
     execute.fMask = SEE_MASK_NOASYNC;
     execute.lpVerb = L"open";
@@ -85,7 +87,8 @@ void openRunLogFile(const std::wstring& path, HWND owner)
     // program opens .log files.
     std::thread([path, owner] {
         const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        SHELLEXECUTEINFOW execute = {sizeof execute};
+        SHELLEXECUTEINFOW execute = {};
+        execute.cbSize = sizeof execute;
         execute.fMask = SEE_MASK_NOASYNC;
         execute.hwnd = owner;
         execute.lpVerb = L"open";

@@ -123,6 +123,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows 已重新启动本程序：先重新处理被中断的录音，再处理等待中的录音。", // T_LOG_RESUMED
         L"打开程序文件夹(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"列表中没有等待中的录音。若要重新处理已结束的录音，请选中它们，并在列表菜单中选择【重新处理】。", // T_ERR_NOTHING_WAITS
+        L"加入多人语音分离队列", // T_VERB_QUEUE
     },
     // English ("en")
     {
@@ -242,6 +243,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows restarted the program: the interrupted recording runs again, then the waiting ones.", // T_LOG_RESUMED
         L"Open program folder(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"No recording in the list is waiting. To run finished ones again, select them and choose Run again in the list's menu.", // T_ERR_NOTHING_WAITS
+        L"Separate speakers in the queue", // T_VERB_QUEUE
     },
     // Japanese ("ja")
     {
@@ -361,6 +363,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows がプログラムを再起動しました。中断された録音をもう一度処理し、次に待機中の録音を処理します。", // T_LOG_RESUMED
         L"プログラムのフォルダを開く(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"一覧に待機中の録音がありません。終わった録音をもう一度処理するには、選んで一覧のメニューから「再実行」を選んでください。", // T_ERR_NOTHING_WAITS
+        L"話者分離のキューに追加", // T_VERB_QUEUE
     },
     // Korean ("ko")
     {
@@ -480,6 +483,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows가 프로그램을 다시 시작했습니다. 중단된 녹음을 다시 처리한 뒤 대기 중인 녹음을 처리합니다.", // T_LOG_RESUMED
         L"프로그램 폴더 열기(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"목록에 대기 중인 녹음이 없습니다. 끝난 녹음을 다시 처리하려면 선택한 뒤 목록 메뉴에서 [다시 실행]을 선택하세요.", // T_ERR_NOTHING_WAITS
+        L"화자 분리 대기열에 추가", // T_VERB_QUEUE
     },
     // German ("de")
     {
@@ -599,6 +603,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows hat das Programm wieder gestartet: Die unterbrochene Aufnahme wird erneut verarbeitet, dann die wartenden.", // T_LOG_RESUMED
         L"Programmordner öffnen(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"In der Liste wartet keine Aufnahme. Um abgeschlossene erneut zu verarbeiten, wählen Sie sie aus und dann im Menü der Liste „Erneut ausführen“.", // T_ERR_NOTHING_WAITS
+        L"In der Warteschlange Sprecher trennen", // T_VERB_QUEUE
     },
     // French ("fr")
     {
@@ -718,6 +723,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Windows a relancé le programme : l'enregistrement interrompu est traité à nouveau, puis ceux en attente.", // T_LOG_RESUMED
         L"Ouvrir le dossier du programme(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"Aucun enregistrement de la liste n'est en attente. Pour traiter à nouveau ceux qui sont terminés, sélectionnez-les et choisissez Relancer dans le menu de la liste.", // T_ERR_NOTHING_WAITS
+        L"Séparer les locuteurs dans la file", // T_VERB_QUEUE
     },
 };
 

@@ -130,6 +130,7 @@ enum TextId : int {
     T_LOG_RESUMED = 113,
     T_MENU_OPEN_PROGRAM_FOLDER = 114,
     T_ERR_NOTHING_WAITS = 115,
+    T_VERB_QUEUE = 116,  // Explorer's verb on recordings and folders; also the string resource IDS_VERB_QUEUE
     TEXT_COUNT
 };
 

@@ -1,4 +1,6 @@
+#include "text/catalogue.h"
 #include "util/paths.h"
+#include "util/resource_ids.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -66,4 +68,26 @@ TEST(Release, TheManifestAsksForWhatAWindows10ProgramNeeds)
     }
     EXPECT_EQ(manifestOf(executableDirectory() + L"\\window_tests.exe"), manifest)
         << "the window's tests run under the same one";
+}
+
+TEST(Release, ExplorersVerbReadsAsTheCatalogueInEveryLanguage)
+{
+    const std::wstring program = parentDirectory(executableDirectory()) + L"\\bin\\zozediv_uzuvurodaz_ered.exe";
+    HMODULE image = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(image, nullptr);
+    // String tables are blocks of sixteen entries; the verb's block holds it at its place in it.
+    const LANGID languages[LANGUAGE_COUNT] = {MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
+        MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+        MAKELANGID(LANG_KOREAN, SUBLANG_DEFAULT), MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN),
+        MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)};
+    for (LanguageIndex language = 0; language < LANGUAGE_COUNT; ++language) {
+        HRSRC block = FindResourceExW(image, RT_STRING, MAKEINTRESOURCEW(IDS_VERB_QUEUE / 16 + 1), languages[language]);
+        ASSERT_NE(block, nullptr) << language;
+        const wchar_t* entry = static_cast<const wchar_t*>(LockResource(LoadResource(image, block)));
+        for (int skip = 0; skip < IDS_VERB_QUEUE % 16; ++skip) {
+            entry += 1 + *entry; // each entry: its length, then its units
+        }
+        EXPECT_EQ(std::wstring(entry + 1, *entry), uiTextIn(language, T_VERB_QUEUE)) << language;
+    }
+    FreeLibrary(image);
 }
