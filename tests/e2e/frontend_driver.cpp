@@ -93,14 +93,19 @@ std::wstring FrontEnd::text(int id) const
 
 std::vector<std::vector<std::wstring>> FrontEnd::queueRows() const
 {
-    HWND list = control(1015);
+    return queueRowsOf(window_, process());
+}
+
+std::vector<std::vector<std::wstring>> queueRowsOf(HWND window, HANDLE process)
+{
+    HWND list = GetDlgItem(window, 1015);
     std::vector<std::vector<std::wstring>> rows;
     if (list == nullptr || !IsWindowVisible(list)) {
         return rows;
     }
     // The list reads and writes the record in its own process.
     constexpr size_t UNITS = 1024;
-    void* remote = VirtualAllocEx(process(), nullptr, sizeof(LVITEMW) + UNITS * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE,
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + UNITS * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE,
         PAGE_READWRITE);
     if (remote == nullptr) {
         return rows;
@@ -114,15 +119,15 @@ std::vector<std::vector<std::wstring>> FrontEnd::queueRows() const
             item.iSubItem = column;
             item.pszText = remoteText;
             item.cchTextMax = UNITS;
-            WriteProcessMemory(process(), remote, &item, sizeof item, nullptr);
+            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
             const LRESULT length = SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
             std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)), L'\0');
-            ReadProcessMemory(process(), remoteText, text.data(), text.size() * sizeof(wchar_t), nullptr);
+            ReadProcessMemory(process, remoteText, text.data(), text.size() * sizeof(wchar_t), nullptr);
             cells.push_back(text);
         }
         rows.push_back(std::move(cells));
     }
-    VirtualFreeEx(process(), remote, 0, MEM_RELEASE);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return rows;
 }
 
@@ -309,6 +314,23 @@ std::vector<DWORD> processesIn(const std::wstring& folder)
         }
     }
     return found;
+}
+
+long runToExit(std::wstring commandLine, DWORD timeoutMs)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        return -1;
+    }
+    CloseHandle(started.hThread);
+    const UniqueHandle process(started.hProcess);
+    DWORD code = 0;
+    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &code)) {
+        return -1;
+    }
+    return static_cast<long>(code);
 }
 
 void endProcessesIn(const std::wstring& folder)

@@ -92,6 +92,13 @@ private:
     std::vector<HWND> windowsBefore_;
 };
 
+// The queue's list of a window of the program in another process, as shown.
+std::vector<std::vector<std::wstring>> queueRowsOf(HWND window, HANDLE process);
+
+// Runs a command line to its end without a window of its own (a start that
+// hands its work over, msiexec); its exit code, or -1.
+long runToExit(std::wstring commandLine, DWORD timeoutMs = 120000);
+
 // Ends every process whose program lives in the folder.
 void endProcessesIn(const std::wstring& folder);
 std::vector<DWORD> processesIn(const std::wstring& folder);

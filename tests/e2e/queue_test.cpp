@@ -435,3 +435,42 @@ TEST(Queues, WhenWindowsEndsTheSessionTheItemIsInterruptedAndResumeRunsItAgainTh
         << "the interrupted one first, then the waiting one; the done one stays done";
     resumed.closeForeignWindows();
 }
+
+TEST(Queues, AStartWithPathsHandsThemToTheOpenWindowEvenBehindAMessageBoxAndAutostartJoinsTheRunningQueue)
+{
+    Installation installation;
+    const std::wstring go = installation.file(L"go");
+    makeRecordings(installation, {{L"1.wav", "standin:text:working;await:" + wideToUtf8(go) + ";exit:0"},
+                                     {L"2.wav", "RIFF"}, {L"3.wav", "RIFF"}});
+    const auto talk = [&](const wchar_t* name) { return inQuotes(installation.file(L"talks\\") + name); };
+    const auto states = [](const FrontEnd& frontEnd) {
+        Rows shown = frontEnd.queueRows();
+        for (std::vector<std::wstring>& row : shown) {
+            row.resize(std::min<size_t>(row.size(), 2));
+        }
+        return shown;
+    };
+    FrontEnd frontEnd(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}});
+    frontEnd.click(IDC_BTN_OK);
+    const MessageBoxSeen box = frontEnd.waitForMessageBox();
+    ASSERT_NE(box.box, nullptr) << "nothing chosen: the window shows a message box";
+
+    // The start hands its paths over and ends; no second window stays.
+    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" --autostart " + talk(L"1.wav") + L" " + talk(L"3.wav"), 30000), 0);
+    EXPECT_EQ(processesIn(installation.folder()).size(), 1u);
+    FrontEnd::answer(box, IDOK);
+    ASSERT_TRUE(waitUntil([&] { return states(frontEnd) == Rows{{L"1.wav", L"Running"}, {L"3.wav", L"Waiting"}}; }, 20000))
+        << "added once the box has gone; the named one runs, the other waits";
+    ASSERT_TRUE(frontEnd.waitForLine(L"working"));
+
+    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" --autostart " + talk(L"2.wav"), 30000), 0);
+    ASSERT_TRUE(waitUntil([&] {
+        return states(frontEnd) == Rows{{L"1.wav", L"Running"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Waiting"}};
+    }, 20000));
+    writeBytes(go, "");
+    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(2, 0, 0, 0))) << "2.wav joined the running queue; 3.wav was only added";
+    EXPECT_TRUE(waitUntil([&] {
+        return states(frontEnd) == Rows{{L"1.wav", L"Done"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Done"}};
+    }, 20000));
+    frontEnd.closeForeignWindows();
+}
