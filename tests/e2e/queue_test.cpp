@@ -140,7 +140,7 @@ TEST(Queues, ClosingMidQueueAndStartingAgainShowsTheItemInterrupted)
 
         // A second window of the same installation leaves queue.json to the first.
         FrontEnd other(installation,
-            L"\"" + installation.file(L"single.wav") + L"\" \"" + installation.file(L"talks\\2.wav") + L"\"");
+            L"--new-window \"" + installation.file(L"single.wav") + L"\" \"" + installation.file(L"talks\\2.wav") + L"\"");
         EXPECT_TRUE(other.waitForLine(L"Another window of this program keeps the queue in " + installation.file(L"queue.json")
             + L". The queue of this window is not kept when it closes."));
         EXPECT_TRUE(waitForRows(other, {{L"single.wav", L"Waiting", L""}, {L"2.wav", L"Waiting", L""}}))
