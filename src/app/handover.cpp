@@ -92,6 +92,19 @@ LRESULT takeHandedOver(HWND window, const COPYDATASTRUCT* data)
     return TRUE;
 }
 
+void keepHandedOverWork()
+{
+    std::vector<std::wstring> paths;
+    for (StartPaths& work : handedOver) {
+        paths.insert(paths.end(), work.added.begin(), work.added.end());
+        paths.insert(paths.end(), work.autostart.begin(), work.autostart.end());
+    }
+    handedOver.clear();
+    if (!paths.empty()) {
+        addPathsNow(paths);
+    }
+}
+
 void doHandedOverWork(HWND window)
 {
     // A box of the window's is open (it disables its owner): the work waits

@@ -27,3 +27,7 @@ bool handOverToOpenWindow(const StartPaths& paths);
 // when it is idle or join the running one.
 LRESULT takeHandedOver(HWND window, const COPYDATASTRUCT* data);
 void doHandedOverWork(HWND window);
+// The window is going (closed, or the session ends) while handed-over work
+// still waits for a box: its recordings join the queue, waiting, so that
+// what the start was told it delivered is kept in queue.json.
+void keepHandedOverWork();

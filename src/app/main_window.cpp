@@ -301,6 +301,7 @@ LRESULT onDestroy()
     hideQueueNotice(mainState.mainWindow);
     endRunForClose();
     closeLogPane(); // the pump stops too
+    keepHandedOverWork();
     closeQueue();
     disconnectTaskbar();
     PostQuitMessage(0);
@@ -486,6 +487,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_ENDSESSION:
         if (wParam != FALSE) {
+            keepHandedOverWork();
             endSession();
         }
         return 0;

@@ -171,13 +171,18 @@ void claimQueueFileAgain()
     showQueueProgress();
 }
 
+void saveQueueIfPending()
+{
+    if (saveHeldBack || queueFile.unread) {
+        saveQueueNow();
+    }
+}
+
 void closeQueue()
 {
     // Whatever is not saved yet (a held-back save, a file another program
     // held until now) is saved as the window goes.
-    if (saveHeldBack || queueFile.unread) {
-        saveQueueNow();
-    }
+    saveQueueIfPending();
     theQueue = RunQueue{};
     queueFile = QueueFile{};
     lastSaveAt = 0;
@@ -303,6 +308,13 @@ void addRecordingsNow(const std::vector<std::wstring>& files)
     if (addToQueue(theQueue, paths) > 0) {
         queueEdited();
     }
+}
+
+void addPathsNow(const std::vector<std::wstring>& paths)
+{
+    // On the window's thread: the window is going and cannot wait for
+    // another.
+    addRecordingsNow(expandPaths(paths, LONGEST_QUEUED_PATH).recordings);
 }
 
 void prepareQueueItems(const RunRequest& fields, const std::vector<std::wstring>& taken)

@@ -22,6 +22,9 @@ extern const RunQueue& runQueue;
 // what there is to tell goes to the log.
 void loadSavedQueue();
 
+// A save held back, or one waiting for a file another program held, now:
+// the session ends, and the process with it.
+void saveQueueIfPending();
 // The window is going: the queue is forgotten, and so is the claim on its file.
 void closeQueue();
 
@@ -65,6 +68,8 @@ void takeInSavedQueueIfPending();
 // Files already sorted out join the queue at once, each once (the input
 // field's file at OK, whatever its type).
 void addRecordingsNow(const std::vector<std::wstring>& files);
+// Files and folders (read here and now) join the queue, waiting.
+void addPathsNow(const std::vector<std::wstring>& paths);
 // The pass's choices and labels for every waiting item (see assignLabels).
 void prepareQueueItems(const RunRequest& fields, const std::vector<std::wstring>& taken);
 // The items at these paths that wait, in this order.

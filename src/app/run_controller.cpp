@@ -691,6 +691,8 @@ void endSession()
     }
     if (theRun.queue.active) {
         saveQueueNow();
+    } else {
+        saveQueueIfPending();
     }
     // The restart registration stays: Windows brings the program back.
 }

@@ -441,7 +441,8 @@ TEST(Queues, AStartWithPathsHandsThemToTheOpenWindowEvenBehindAMessageBoxAndAuto
     Installation installation;
     const std::wstring go = installation.file(L"go");
     makeRecordings(installation, {{L"1.wav", "standin:text:working;await:" + wideToUtf8(go) + ";exit:0"},
-                                     {L"2.wav", "RIFF"}, {L"3.wav", "RIFF"}});
+                                     {L"2.wav", "RIFF"}, {L"3.wav", "RIFF"}, {L"4.wav", "RIFF"},
+                                     {L"5.wav", "standin:text:fifth;hang"}});
     const auto talk = [&](const wchar_t* name) { return inQuotes(installation.file(L"talks\\") + name); };
     const auto states = [](const FrontEnd& frontEnd) {
         Rows shown = frontEnd.queueRows();
@@ -473,4 +474,19 @@ TEST(Queues, AStartWithPathsHandsThemToTheOpenWindowEvenBehindAMessageBoxAndAuto
         return states(frontEnd) == Rows{{L"1.wav", L"Done"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Done"}};
     }, 20000));
     frontEnd.closeForeignWindows();
+
+    // Handed over while the window asks whether to close, and closed then:
+    // what the start was told it delivered is in queue.json.
+    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" --autostart " + talk(L"5.wav"), 30000), 0);
+    ASSERT_TRUE(frontEnd.waitForLine(L"fifth"));
+    frontEnd.close();
+    const MessageBoxSeen question = frontEnd.waitForMessageBox();
+    ASSERT_NE(question.box, nullptr);
+    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" " + talk(L"4.wav"), 30000), 0);
+    FrontEnd::answer(question, IDOK);
+    ASSERT_EQ(frontEnd.waitForExit(), 0);
+    const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
+    ASSERT_EQ(saved["items"].size(), 5u);
+    EXPECT_EQ(saved["items"][4]["path"], wideToUtf8(installation.file(L"talks\\4.wav")));
+    EXPECT_EQ(saved["items"][4]["state"], "waiting");
 }
