@@ -93,7 +93,14 @@ std::wstring runLogName(const SYSTEMTIME& started, const std::wstring& label)
     wchar_t stamp[32];
     swprintf(stamp, 32, L"%04d-%02d-%02d %02d%02d%02d", started.wYear, started.wMonth, started.wDay, started.wHour,
         started.wMinute, started.wSecond);
-    return std::wstring(stamp) + L" " + label + L".log";
+    // A label may take a whole folder name's 255 characters; the file's name
+    // has the time before it and ".log" and a " (999)" after it.
+    constexpr size_t LONGEST_LABEL = 255 - 18 - 4 - 6;
+    std::wstring kept = label.substr(0, std::min(label.size(), LONGEST_LABEL));
+    if (kept.size() < label.size() && IS_HIGH_SURROGATE(kept.back())) {
+        kept.pop_back(); // never half a character
+    }
+    return std::wstring(stamp) + L" " + kept + L".log";
 }
 
 RunLog openRunLog(const std::wstring& folder, const SYSTEMTIME& started, const std::wstring& label)
