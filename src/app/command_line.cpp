@@ -30,11 +30,6 @@ StartPaths startPathsFrom(const std::vector<std::wstring>& arguments)
     return paths;
 }
 
-bool bringsWork(const StartPaths& paths)
-{
-    return !paths.autostart.empty() || !paths.added.empty() || paths.whenDone.has_value();
-}
-
 std::wstring handedOverText(const StartPaths& paths)
 {
     std::wstring text;

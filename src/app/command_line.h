@@ -34,9 +34,6 @@ StartPaths startPathsFrom(const std::vector<std::wstring>& arguments);
 // Splits a whole command line with CommandLineToArgvW and applies the rule above.
 StartPaths startPathsFromCommandLine(const wchar_t* commandLine);
 
-// A start with something for the window to do (paths, a choice for the end).
-bool bringsWork(const StartPaths& paths);
-
 // What a start hands the open window of its installation (WM_COPYDATA with
 // HANDED_OVER_DATA): one record a line, a letter, a tab and a value: A
 // --autostart path, P a path only to add, W the --when-done choice. Paths

@@ -80,7 +80,11 @@ LRESULT takeHandedOver(HWND window, const COPYDATASTRUCT* data)
         || data->cbData > LARGEST_HANDED_OVER || (data->cbData > 0 && data->lpData == nullptr)) {
         return FALSE;
     }
-    const std::wstring_view text(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    // A start without work sends nothing at all (and Windows may pass no
+    // pointer for it).
+    const std::wstring_view text = data->cbData == 0
+        ? std::wstring_view()
+        : std::wstring_view(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
     std::optional<StartPaths> paths = startPathsFromHandedOver(text);
     if (!paths) {
         return FALSE;
@@ -131,6 +135,7 @@ void doHandedOverWork(HWND window)
             addToRunQueueLater(paths.autostart, {}, QueueStart{requestFromWindow(), true, true});
         }
     }
+    // Also for a start that brought nothing: the user asked for the window.
     if (!work.empty()) {
         if (IsIconic(window)) {
             ShowWindow(window, SW_RESTORE);

@@ -1,6 +1,7 @@
 // One window per installation: a start that brings work (the Explorer verb,
 // Send To, a drop on the icon, --autostart) while a window of the same
-// installation is open hands the work to that window and ends. The window
+// installation is open hands the work to that window and ends; a start
+// without any brings that window to the front. The window
 // is the one that keeps queue.json, as its lock names it. --new-window
 // starts a window of its own, as before.
 #pragma once

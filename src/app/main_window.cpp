@@ -573,11 +573,13 @@ int runApplication(HINSTANCE instance, const wchar_t* commandLine)
     if (!registerMainWindowClass(instance)) {
         return 1;
     }
-    // One window per installation: work goes to the open one.
+    // One window per installation: work goes to the open one, and a start
+    // without work (the Start menu entry, say) brings it to the front. A
+    // restart after the session ended finds no window open.
     UniqueHandle startTurn;
     if (!startPaths.newWindow) {
         startTurn = waitForStartTurn();
-        if (bringsWork(startPaths) && handOverToOpenWindow(startPaths)) {
+        if (!startPaths.resume && handOverToOpenWindow(startPaths)) {
             OleUninitialize();
             return 0;
         }

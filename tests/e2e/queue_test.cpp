@@ -452,6 +452,9 @@ TEST(Queues, AStartWithPathsHandsThemToTheOpenWindowEvenBehindAMessageBoxAndAuto
         return shown;
     };
     FrontEnd frontEnd(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}});
+    // The Start menu entry again: the open window is the one.
+    EXPECT_EQ(runToExit(inQuotes(installation.program()), 30000), 0);
+    EXPECT_EQ(processesIn(installation.folder()).size(), 1u);
     frontEnd.click(IDC_BTN_OK);
     const MessageBoxSeen box = frontEnd.waitForMessageBox();
     ASSERT_NE(box.box, nullptr) << "nothing chosen: the window shows a message box";
