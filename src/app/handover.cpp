@@ -92,6 +92,7 @@ LRESULT takeHandedOver(HWND window, const COPYDATASTRUCT* data)
     // Not while the other start waits for the answer: the work may open a
     // message box.
     handedOver.push_back(std::move(*paths));
+    stopCountdown();
     PostMessageW(window, WM_HANDED_OVER, 0, 0);
     return TRUE;
 }

@@ -733,6 +733,9 @@ namespace {
 constexpr int COUNTDOWN_SECONDS = 60;
 constexpr int ACT_NOW = 100;
 
+// The countdown's box while it is open.
+HWND countdownBox = nullptr;
+
 HRESULT CALLBACK countdownCallback(HWND box, UINT notification, WPARAM wParam, LPARAM, LONG_PTR data)
 {
     const WhenDone what = static_cast<WhenDone>(data);
@@ -741,7 +744,10 @@ HRESULT CALLBACK countdownCallback(HWND box, UINT notification, WPARAM wParam, L
             std::to_wstring(seconds));
     };
     if (notification == TDN_CREATED) {
+        countdownBox = box;
         SendMessageW(box, TDM_SET_PROGRESS_BAR_RANGE, 0, MAKELPARAM(0, COUNTDOWN_SECONDS));
+    } else if (notification == TDN_DESTROYED) {
+        countdownBox = nullptr;
     } else if (notification == TDN_TIMER) {
         const int left = COUNTDOWN_SECONDS - static_cast<int>(wParam / 1000);
         if (left <= 0) {
@@ -755,6 +761,13 @@ HRESULT CALLBACK countdownCallback(HWND box, UINT notification, WPARAM wParam, L
 }
 
 } // namespace
+
+void stopCountdown()
+{
+    if (countdownBox != nullptr) {
+        PostMessageW(countdownBox, TDM_CLICK_BUTTON, IDCANCEL, 0);
+    }
+}
 
 void countDownWhenDone()
 {

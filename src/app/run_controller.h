@@ -155,6 +155,9 @@ void chooseWhenDone(WhenDone what);
 // started), a box counts down before the computer sleeps or shuts down;
 // its Cancel keeps the computer on.
 void countDownWhenDone();
+// Someone is there after all (they handed the window work): an open
+// countdown ends as if its Cancel were pressed.
+void stopCountdown();
 
 // Disables the inputs of a run while it is active; Cancel stays enabled.
 void setBusy(bool busy);

@@ -1,5 +1,6 @@
 // Runs inside this program: a pump thread that cannot be started, and a pump
 // reading an engine that no job holds.
+#include "app/command_line.h"
 #include "app/commands.h"
 #include "app/ids.h"
 #include "app/log_pane.h"
@@ -207,6 +208,7 @@ TEST_F(InProcessRun, CancelKeepsTheResultOfAnEngineThatHadEndedAndASecondClickCh
 namespace {
 
 std::vector<WhenDone> actions;
+constexpr int HAND_OVER = -1;
 
 bool recordAction(WhenDone what)
 {
@@ -216,7 +218,7 @@ bool recordAction(WhenDone what)
 
 } // namespace
 
-TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledAndNeverFollowsACancelledQueue)
+TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledOrSomeoneBringsWorkAndNeverFollowsACancelledQueue)
 {
     // Never the real thing in a test.
     const WhenDoneAction realAction = performWhenDone;
@@ -228,12 +230,13 @@ TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledAndNe
     struct Case {
         const wchar_t* script;
         bool cancelQueue;  // Cancel while the item runs
-        int button;        // in the countdown box; 0: no box is expected
+        int button;        // in the countdown box; 0: no box is expected; HAND_OVER: a start hands work over
         std::vector<WhenDone> done;
         TextId line;
     } cases[] = {
         {L"exit:0", false, IDCANCEL, {}, T_LOG_STAYS_ON},
         {L"exit:0", false, 100, {WhenDone::Sleep}, T_LOG_SLEEPING}, // "Sleep now"
+        {L"exit:0", false, HAND_OVER, {}, T_LOG_STAYS_ON},
         {L"text:working;hang", true, 0, {}, T_LOG_QUEUE_SUMMARY},
     };
     for (const Case& test : cases) {
@@ -245,7 +248,10 @@ TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledAndNe
         MessageBoxSeen box;
         std::thread watcher([&] {
             box = waitForMessageBox(GetCurrentProcessId(), test.button != 0 ? 30000 : 3000);
-            if (box.box != nullptr && test.button != 0) {
+            if (box.box != nullptr && test.button == HAND_OVER) {
+                COPYDATASTRUCT nothing = {HANDED_OVER_DATA, 0, nullptr};
+                SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&nothing), SMTO_NORMAL, 10000, nullptr);
+            } else if (box.box != nullptr && test.button != 0) {
                 answerMessageBox(box, test.button);
             }
         });
