@@ -48,6 +48,9 @@ std::wstring handedOverText(const StartPaths& paths)
     if (paths.whenDone) {
         add(L'W', *paths.whenDone == WhenDone::Sleep ? L"sleep" : *paths.whenDone == WhenDone::ShutDown ? L"shutdown" : L"nothing");
     }
+    if (paths.resume) {
+        add(L'R', L"resume");
+    }
     return text;
 }
 
@@ -74,6 +77,9 @@ std::optional<StartPaths> startPathsFromHandedOver(std::wstring_view text)
             break;
         case L'W':
             paths.whenDone = whenDoneFromText(value);
+            break;
+        case L'R':
+            paths.resume = true;
             break;
         default:
             return std::nullopt;

@@ -36,7 +36,8 @@ StartPaths startPathsFromCommandLine(const wchar_t* commandLine);
 
 // What a start hands the open window of its installation (WM_COPYDATA with
 // HANDED_OVER_DATA): one record a line, a letter, a tab and a value: A
-// --autostart path, P a path only to add, W the --when-done choice. Paths
+// --autostart path, P a path only to add, W the --when-done choice, R
+// --resume. Paths
 // are made full by the sender: the window's current folder is another.
 constexpr ULONG_PTR HANDED_OVER_DATA = 0x5A554531; // "ZUE1"
 std::wstring handedOverText(const StartPaths& paths);

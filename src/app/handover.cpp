@@ -125,15 +125,26 @@ void doHandedOverWork(HWND window)
         if (paths.whenDone) {
             chooseWhenDone(*paths.whenDone);
         }
-        if (!paths.added.empty()) {
+        if (paths.resume && !runBusy()) {
+            resumeQueue(); // Windows restarted the program while the window was open again
+        }
+        if (!paths.autostart.empty()) {
+            // The window's fields, but not its input: that is no part of
+            // what the start asked for. Its other paths are read with it,
+            // in the command line's order, and only added.
+            QueueStart start{requestFromWindow(), true, true};
+            start.fields.inputPath.clear();
+            start.alsoAdded = paths.added;
+            start.handedOver = true;
+            addToRunQueueLater(paths.autostart, {}, start);
+        } else if (!paths.added.empty()) {
+            // Into the list, never the input field: what the user typed
+            // there stays.
             if (runBusy()) {
                 addToRunQueueLater(paths.added); // they wait for the next OK
             } else {
-                takeRecordings(paths.added, false);
+                takeRecordings(paths.added, true);
             }
-        }
-        if (!paths.autostart.empty()) {
-            addToRunQueueLater(paths.autostart, {}, QueueStart{requestFromWindow(), true, true});
         }
     }
     // Also for a start that brought nothing: the user asked for the window.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <deque>
+#include <utility>
 
 namespace {
 
@@ -450,6 +451,50 @@ void readRunOutput(std::shared_ptr<OutputQueue> output)
     logState.exitCode.reset();
 }
 
+namespace {
+
+// The engine's lines as taken: stamped (one stamp for the whole batch) and
+// kept, waiting for the pane.
+void keepTaken(const TakenOutput& taken)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::wstring stamp = formatLogLine({}, now).substr(0, 11);
+    for (const LogLine& line : taken.lines) {
+        std::wstring shown;
+        shown.reserve(11 + line.text.size() + 2);
+        if (!line.continuation) {
+            shown += stamp;
+        }
+        shown += line.text;
+        shown += L"\r\n";
+        addLine(std::move(shown));
+    }
+}
+
+} // namespace
+
+std::optional<unsigned> keepOutputNow(DWORD timeoutMs)
+{
+    const ULONGLONG until = GetTickCount64() + timeoutMs;
+    while (logState.output != nullptr) {
+        const TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
+        keepTaken(taken);
+        if (taken.exitCode) {
+            logState.exitCode = taken.exitCode;
+            logState.output.reset();
+            break;
+        }
+        if (!taken.more) {
+            if (GetTickCount64() >= until) {
+                return std::nullopt;
+            }
+            Sleep(10); // the reader thread passes on the last bytes
+        }
+    }
+    return std::exchange(logState.exitCode, std::nullopt);
+}
+
 std::optional<unsigned> showSomeOutput()
 {
     logState.scheduled = false;
@@ -459,20 +504,8 @@ std::optional<unsigned> showSomeOutput()
     const double start = nowMs();
     bool moreOutput = false;
     while (logState.output != nullptr) {
-        TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        const std::wstring stamp = formatLogLine({}, now).substr(0, 11); // the same for the whole batch
-        for (LogLine& line : taken.lines) {
-            std::wstring shown;
-            shown.reserve(11 + line.text.size() + 2);
-            if (!line.continuation) {
-                shown += stamp;
-            }
-            shown += line.text;
-            shown += L"\r\n";
-            addLine(std::move(shown));
-        }
+        const TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
+        keepTaken(taken);
         if (taken.exitCode) {
             logState.exitCode = taken.exitCode;
             logState.output.reset();

@@ -56,6 +56,10 @@ void keepRunLogIn(RunLogFile* file);
 // LOG_TIMER_ID when input or painting is waiting, which then goes first).
 // Returns the run's exit code once every line of it is shown.
 std::optional<unsigned> showSomeOutput();
+// The session ends: the run's output is kept (in the log and its file) at
+// once, not shown, waiting at most timeoutMs for its end. The exit code
+// once the run's output has ended; none when it goes on.
+std::optional<unsigned> keepOutputNow(DWORD timeoutMs);
 constexpr UINT_PTR LOG_TIMER_ID = 1;
 
 // A change of font or width makes the edit control lay out every line

@@ -296,6 +296,20 @@ LRESULT onClose(HWND window)
     return 0;
 }
 
+// Windows ends the session (or the Restart Manager closes the program for
+// an update): within its few seconds the work is saved, and the window
+// closes, since the process may be ended at any moment after this returns.
+// With a queue, Windows starts the program again with --resume.
+LRESULT onEndSession(HWND window, bool ending)
+{
+    if (ending) {
+        keepHandedOverWork();
+        endSession();
+        DestroyWindow(window);
+    }
+    return 0;
+}
+
 LRESULT onDestroy()
 {
     hideQueueNotice(mainState.mainWindow);
@@ -470,6 +484,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COPYDATA:
         return takeHandedOver(window, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_START_LATER:
+        startWhatWaited();
+        return 0;
     case WM_HANDED_OVER:
         doHandedOverWork(window);
         return 0;
@@ -486,11 +503,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         sessionMayEnd();
         return TRUE;
     case WM_ENDSESSION:
-        if (wParam != FALSE) {
-            keepHandedOverWork();
-            endSession();
-        }
-        return 0;
+        return onEndSession(window, wParam != FALSE);
     case WM_OPEN_FAILED:
         tellOpenFailed(reinterpret_cast<std::wstring*>(lParam));
         return 0;
@@ -574,12 +587,11 @@ int runApplication(HINSTANCE instance, const wchar_t* commandLine)
         return 1;
     }
     // One window per installation: work goes to the open one, and a start
-    // without work (the Start menu entry, say) brings it to the front. A
-    // restart after the session ended finds no window open.
+    // without work (the Start menu entry, say) brings it to the front.
     UniqueHandle startTurn;
     if (!startPaths.newWindow) {
         startTurn = waitForStartTurn();
-        if (!startPaths.resume && handOverToOpenWindow(startPaths)) {
+        if (handOverToOpenWindow(startPaths)) {
             OleUninitialize();
             return 0;
         }

@@ -192,7 +192,7 @@ void closeQueue()
 void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std::optional<QueueStart> thenStart)
 {
     HWND window = mainState.mainWindow;
-    if (thenStart) {
+    if (thenStart && !thenStart->handedOver) {
         beginPendingStart();
     }
     if (readingThreads++ == 0) {
@@ -240,7 +240,7 @@ void takeArrivedPaths(PathsArrived* arrived)
         return;
     }
     QueueStart& start = *owned->thenStart;
-    const bool wanted = takePendingStart();
+    const bool wanted = start.handedOver || takePendingStart();
     if (start.named) {
         // A command line runs exactly what it names, also recordings that
         // ran before; what waited from before (not what it added) waits on.
@@ -260,8 +260,10 @@ void takeArrivedPaths(PathsArrived* arrived)
             appendLog(fillPlaceholder(uiText(T_LOG_NAMED_AGAIN), std::to_wstring(again)));
             queueEdited();
         }
-        if (runState.queue.active) {
-            joinPass(start.recordings);
+        if (runState.queue.active || start.handedOver) {
+            // Handed over: beside this window's own work, which is no
+            // "waiting from before".
+            startWhenFree(start);
             return;
         }
         if (before > 0) {

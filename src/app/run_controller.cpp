@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <memory>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -98,6 +99,16 @@ StartResult startRun(const RunRequest& request)
     return StartResult::Started;
 }
 
+// A run's last line, also its log file's.
+void logRunEnd(unsigned exitCode)
+{
+    if (exitCode != 0) {
+        appendLog(fillPlaceholder(uiText(T_MSG_FAILED), exitCodeText(exitCode)));
+    } else {
+        appendLog(uiText(T_MSG_DONE));
+    }
+}
+
 size_t finishedItems()
 {
     return theRun.queue.done + theRun.queue.failed + theRun.queue.cancelled;
@@ -123,9 +134,10 @@ constexpr ULONGLONG CANCEL_MEANT_FOR_RUN_MS = 1500;
 void endQueue()
 {
     QueuePass& pass = theRun.queue;
-    // Not run: what this pass left waiting, not what an earlier one left
-    // interrupted.
-    const size_t notRun = passTotal() - finishedItems();
+    // Not run: what this pass left waiting (also after "Stop after this
+    // recording"), not what an earlier one left interrupted.
+    recountPass();
+    const size_t notRun = pass.toRunWaiting;
     pass.active = false;
     pass.toRun.clear();
     lastRunEndedAt = GetTickCount64();
@@ -149,8 +161,9 @@ void endQueue()
     if (!pass.lastDateFolder.empty()) {
         openFolder(pass.lastDateFolder);
     }
-    // Never after a queue the user cancelled or whose engine did not start.
-    if (theRun.whenDone != WhenDone::Nothing && !pass.cancelledByUser && !pass.stoppedEarly) {
+    // Never after a queue the user cancelled or stopped after a recording,
+    // or whose engine did not start.
+    if (theRun.whenDone != WhenDone::Nothing && !pass.cancelledByUser && !pass.stopAfterThis && !pass.stoppedEarly) {
         PostMessageW(mainState.mainWindow, WM_WHEN_DONE, 0, 0);
     }
 }
@@ -293,6 +306,10 @@ void setBusy(bool busy)
     }
     // The menu's way to the settings, as the button's.
     updateMenuStates(mainState.menu);
+    // Free again: what another start handed over meanwhile starts now.
+    if (!busy && theRun.startLater) {
+        PostMessageW(mainState.mainWindow, WM_START_LATER, 0, 0);
+    }
     if (!busy && focusBeforeRun != nullptr) {
         if (focus == nullptr || focus == mainState.controls[CTL_LOG]) {
             SetFocus(focusBeforeRun);
@@ -398,6 +415,11 @@ bool startQueue(const QueueStart& start)
     theRun.queue.unattended = start.unattended;
     theRun.queue.toRun = std::move(toRun);
     theRun.queue.toRunWaiting = folders.size(); // the items of the pass, all waiting now
+    // What another start handed over while this one read its folders runs
+    // with it (a pass of every waiting item has it already).
+    if (std::optional<QueueStart> waited = std::exchange(theRun.startLater, std::nullopt); waited && start.named) {
+        joinPass(waited->recordings);
+    }
     theRun.queue.typedLabel = fields.label;
     theRun.queue.taken = std::move(taken);
     setBusy(true);
@@ -491,11 +513,47 @@ void startNextItem()
 
 void joinPass(const std::vector<std::wstring>& recordings)
 {
-    if (theRun.queue.active) {
-        theRun.queue.toRun.insert(theRun.queue.toRun.end(), recordings.begin(), recordings.end());
-        recountPass();
-        showQueueProgress();
+    QueuePass& pass = theRun.queue;
+    if (!pass.active) {
+        return;
     }
+    std::unordered_set<std::wstring> listed;
+    for (const std::wstring& path : pass.toRun) {
+        listed.insert(pathKey(path));
+    }
+    for (const std::wstring& path : recordings) {
+        if (listed.insert(pathKey(path)).second) {
+            pass.toRun.push_back(path);
+        }
+    }
+    recountPass();
+    showQueueProgress();
+}
+
+void startWhenFree(const QueueStart& start)
+{
+    if (theRun.queue.active) {
+        joinPass(start.recordings);
+    } else if (runBusy()) {
+        if (!theRun.startLater) {
+            theRun.startLater = start;
+        } else {
+            std::vector<std::wstring>& waiting = theRun.startLater->recordings;
+            waiting.insert(waiting.end(), start.recordings.begin(), start.recordings.end());
+        }
+    } else {
+        startQueue(start); // unattended: a refusal is told in the log
+    }
+}
+
+void startWhatWaited()
+{
+    if (!theRun.startLater || runBusy()) {
+        return; // it is posted again when the window is free
+    }
+    const QueueStart waited = std::move(*theRun.startLater);
+    theRun.startLater.reset();
+    startQueue(waited);
 }
 
 bool queueRunning()
@@ -535,11 +593,7 @@ void runShown(unsigned exitCode)
     }
     releaseEngine(theRun.engine);
     theRun.running = false;
-    if (exitCode != 0) {
-        appendLog(fillPlaceholder(uiText(T_MSG_FAILED), exitCodeText(exitCode)));
-    } else {
-        appendLog(uiText(T_MSG_DONE));
-    }
+    logRunEnd(exitCode);
     // The file ends with the run's last line; its thread writes the rest.
     keepRunLogIn(nullptr);
     theRun.runLog.reset();
@@ -606,6 +660,9 @@ void cancelOrClose()
 
 void endRunForClose()
 {
+    if (theRun.running) {
+        appendLog(uiText(T_LOG_CLOSED_DURING_RUN)); // the log file's last line
+    }
     terminateEngine(theRun.engine);
     releaseEngine(theRun.engine);
     if (theRun.queue.active && theRun.running) {
@@ -678,23 +735,41 @@ void sessionMayEnd()
 
 void endSession()
 {
+    const bool queueWasActive = theRun.queue.active;
     if (theRun.running) {
+        // An engine that had ended by itself keeps its result: its last
+        // lines are kept now, not shown.
+        const bool stillRunning = engineStillRunning(theRun.engine);
         terminateEngine(theRun.engine);
-        appendLog(uiText(T_LOG_SESSION_END));
-        if (theRun.queue.active) {
-            markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
+        const std::optional<unsigned> ended = stillRunning ? std::nullopt : keepOutputNow(2000);
+        if (ended) {
+            logRunEnd(*ended);
+            if (queueWasActive) {
+                itemEnded(*ended);
+            }
+        } else {
+            appendLog(uiText(T_LOG_SESSION_END));
+            if (queueWasActive) {
+                markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
+            }
         }
         keepRunLogIn(nullptr);
         if (theRun.runLog != nullptr) {
             flushRunLogNow(*theRun.runLog);
         }
+        releaseEngine(theRun.engine);
+        theRun.running = false;
     }
-    if (theRun.queue.active) {
+    // Nothing more starts, and no countdown: the window closes now. The
+    // restart registration stays, so Windows brings the program back to go
+    // on with the queue.
+    theRun.queue.active = false;
+    KillTimer(mainState.mainWindow, NEXT_ITEM_TIMER_ID);
+    if (queueWasActive) {
         saveQueueNow();
     } else {
         saveQueueIfPending();
     }
-    // The restart registration stays: Windows brings the program back.
 }
 
 void resumeQueue()

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,23 @@ struct QueuePass {
     bool stoppedEarly = false;       // it stopped because the engine or the output folder could not be used
 };
 
+// A start of the queue: OK pressed, or a command line that nobody may be
+// there to answer (unattended: no message box then holds it up, the log
+// tells instead). A named start runs exactly the recordings given, in their
+// order (a command line's); otherwise every item waiting at the start runs,
+// top to bottom.
+struct QueueStart {
+    RunRequest fields;
+    bool unattended = false;
+    bool named = false;
+    std::vector<std::wstring> recordings; // a named start's, once its folders are read
+    std::vector<std::wstring> alsoAdded;  // a command line's bare paths: read with it, only added
+    // Another start handed it to this window: it waits for no box and holds
+    // no one else up; it joins the pass that runs, or starts once the
+    // window is free (startWhenFree).
+    bool handedOver = false;
+};
+
 // The active run and the queue's pass. Owned and written by
 // run_controller.cpp only. What holds:
 // - running is true from a successful start of the engine until every line
@@ -58,6 +76,10 @@ struct RunState {
     // the input field, a command line): busy already, and Cancel drops it.
     bool startPending = false;
     RunLog runLog;              // the running run's log on disk (null when none could be made)
+    // Handed-over recordings that wait for the single run or the start
+    // before them: they start as soon as the window is free, or join the
+    // pass that start begins.
+    std::optional<QueueStart> startLater;
     QueuePass queue;
     // While a run or a pass is active: the computer stays awake, and Windows
     // names the work when it is about to end the session.
@@ -73,19 +95,6 @@ extern const RunState& runState;
 // Refuses silently while a run or a queue is active. True when the engine runs.
 bool launchRun(const RunRequest& request);
 
-// A start of the queue: OK pressed, or a command line that nobody may be
-// there to answer (unattended: no message box then holds it up, the log
-// tells instead). A named start runs exactly the recordings given, in their
-// order (a command line's); otherwise every item waiting at the start runs,
-// top to bottom.
-struct QueueStart {
-    RunRequest fields;
-    bool unattended = false;
-    bool named = false;
-    std::vector<std::wstring> recordings; // a named start's, once its folders are read
-    std::vector<std::wstring> alsoAdded;  // a command line's bare paths: read with it, only added
-};
-
 // OK with items in the queue: adds the input field's file, checks once what
 // every item needs (the output folder among it), and runs the pass with the
 // output root, speaker count and clips of the request. False when nothing
@@ -99,8 +108,15 @@ bool startQueue(const QueueStart& start);
 void startNextItem();
 
 // Recordings that join the running pass at its end (a command line handed
-// over while it runs).
+// over while it runs); each once.
 void joinPass(const std::vector<std::wstring>& recordings);
+
+// A handed-over start whose recordings are read: joins the running pass,
+// waits for the window to be free (a single run, another start reading its
+// folders), or starts now.
+void startWhenFree(const QueueStart& start);
+// WM_START_LATER: the window is free, and what waited starts.
+void startWhatWaited();
 
 // A queue's pass is active: between its start and its summary line.
 bool queueRunning();

@@ -70,6 +70,9 @@ constexpr UINT WM_WHEN_DONE = WM_APP + 7;
 constexpr UINT WM_NOTICE_ICON = WM_APP + 8;
 // Another start of the program handed its work over (handover.h).
 constexpr UINT WM_HANDED_OVER = WM_APP + 9;
+// The window is free, and a handed-over start that waited for it begins
+// (run_controller.h).
+constexpr UINT WM_START_LATER = WM_APP + 10;
 // Timers of the window's own, beside the log's LOG_TIMER_ID (1).
 constexpr UINT_PTR NEXT_ITEM_TIMER_ID = 2;  // WM_NEXT_ITEM could not be posted
 constexpr UINT_PTR QUEUE_SAVE_TIMER_ID = 3; // a save of queue.json held back

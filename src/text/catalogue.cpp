@@ -124,6 +124,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"打开程序文件夹(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"列表中没有等待中的录音。若要重新处理已结束的录音，请选中它们，并在列表菜单中选择【重新处理】。", // T_ERR_NOTHING_WAITS
         L"加入多人语音分离队列", // T_VERB_QUEUE
+        L"窗口已关闭，处理已停止。", // T_LOG_CLOSED_DURING_RUN
     },
     // English ("en")
     {
@@ -203,8 +204,8 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Another window of this program keeps the queue in {0}. The queue of this window is not kept when it closes.", // T_LOG_QUEUE_ELSEWHERE
         L"The recording's path, the output folder and the name label together are longer than Windows allows on the processing program's command line (32,767 characters). Choose a shorter output folder or name label.", // T_ERR_COMMAND_TOO_LONG
         L"The output folder {0} cannot be used: no folder can be made in it (it may be a file, on a drive that is not there, or read-only). Choose another output folder.", // T_ERR_OUTPUT_UNUSABLE
-        L"{0} recordings given on the command line were in the list already and run again.", // T_LOG_NAMED_AGAIN
-        L"{0} recordings that were waiting from before stay waiting; click OK to run them.", // T_LOG_LEFT_WAITING
+        L"Recordings given on the command line that were in the list already run again: {0}.", // T_LOG_NAMED_AGAIN
+        L"Recordings that were waiting from before stay waiting: {0}. Click OK to run them.", // T_LOG_LEFT_WAITING
         L"Another window of this program keeps the queue in {0}. The {1} recordings in this window's list will not be kept. Close anyway?", // T_ASK_QUEUE_NOT_KEPT
         L"This window keeps the queue in {0} now; the recordings saved there join its list.", // T_LOG_QUEUE_TAKEN_OVER
         L"Adding recordings... {0} found so far", // T_LIST_ADDING
@@ -244,6 +245,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Open program folder(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"No recording in the list is waiting. To run finished ones again, select them and choose Run again in the list's menu.", // T_ERR_NOTHING_WAITS
         L"Separate speakers in the queue", // T_VERB_QUEUE
+        L"The window was closed: processing was stopped.", // T_LOG_CLOSED_DURING_RUN
     },
     // Japanese ("ja")
     {
@@ -364,6 +366,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"プログラムのフォルダを開く(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"一覧に待機中の録音がありません。終わった録音をもう一度処理するには、選んで一覧のメニューから「再実行」を選んでください。", // T_ERR_NOTHING_WAITS
         L"話者分離のキューに追加", // T_VERB_QUEUE
+        L"ウィンドウが閉じられたため、処理を停止しました。", // T_LOG_CLOSED_DURING_RUN
     },
     // Korean ("ko")
     {
@@ -484,6 +487,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"프로그램 폴더 열기(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"목록에 대기 중인 녹음이 없습니다. 끝난 녹음을 다시 처리하려면 선택한 뒤 목록 메뉴에서 [다시 실행]을 선택하세요.", // T_ERR_NOTHING_WAITS
         L"화자 분리 대기열에 추가", // T_VERB_QUEUE
+        L"창이 닫혀 처리를 중지했습니다.", // T_LOG_CLOSED_DURING_RUN
     },
     // German ("de")
     {
@@ -563,8 +567,8 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Ein anderes Fenster dieses Programms führt die Warteschlange in {0}. Die Warteschlange dieses Fensters bleibt nach dem Schließen nicht erhalten.", // T_LOG_QUEUE_ELSEWHERE
         L"Pfad der Aufnahme, Ausgabeordner und Namenslabel sind zusammen länger, als Windows für die Befehlszeile des Verarbeitungsprogramms erlaubt (32.767 Zeichen). Wählen Sie einen kürzeren Ausgabeordner oder ein kürzeres Namenslabel.", // T_ERR_COMMAND_TOO_LONG
         L"Der Ausgabeordner {0} ist nicht verwendbar: Darin lässt sich kein Ordner anlegen (er ist vielleicht eine Datei, liegt auf einem nicht vorhandenen Laufwerk oder ist schreibgeschützt). Wählen Sie einen anderen Ausgabeordner.", // T_ERR_OUTPUT_UNUSABLE
-        L"{0} auf der Befehlszeile angegebene Aufnahmen standen schon in der Liste und werden erneut verarbeitet.", // T_LOG_NAMED_AGAIN
-        L"{0} Aufnahmen, die schon vorher warteten, warten weiter; klicken Sie auf OK, um sie zu verarbeiten.", // T_LOG_LEFT_WAITING
+        L"Auf der Befehlszeile angegebene Aufnahmen, die schon in der Liste standen, werden erneut verarbeitet: {0}.", // T_LOG_NAMED_AGAIN
+        L"Aufnahmen, die schon vorher warteten, warten weiter: {0}. Klicken Sie auf OK, um sie zu verarbeiten.", // T_LOG_LEFT_WAITING
         L"Ein anderes Fenster dieses Programms führt die Warteschlange in {0}. Die {1} Aufnahmen in der Liste dieses Fensters bleiben nicht erhalten. Trotzdem schließen?", // T_ASK_QUEUE_NOT_KEPT
         L"Dieses Fenster führt die Warteschlange jetzt in {0}; die dort gespeicherten Aufnahmen kommen in seine Liste.", // T_LOG_QUEUE_TAKEN_OVER
         L"Aufnahmen werden hinzugefügt ... bisher {0} gefunden", // T_LIST_ADDING
@@ -604,6 +608,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Programmordner öffnen(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"In der Liste wartet keine Aufnahme. Um abgeschlossene erneut zu verarbeiten, wählen Sie sie aus und dann im Menü der Liste „Erneut ausführen“.", // T_ERR_NOTHING_WAITS
         L"In der Warteschlange Sprecher trennen", // T_VERB_QUEUE
+        L"Das Fenster wurde geschlossen: Die Verarbeitung wurde beendet.", // T_LOG_CLOSED_DURING_RUN
     },
     // French ("fr")
     {
@@ -683,8 +688,8 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Une autre fenêtre de ce programme tient la file dans {0}. La file de cette fenêtre n'est pas conservée à sa fermeture.", // T_LOG_QUEUE_ELSEWHERE
         L"Le chemin de l'enregistrement, le dossier de sortie et l'étiquette de nom dépassent ensemble ce que Windows permet sur la ligne de commande du programme de traitement (32 767 caractères). Choisissez un dossier de sortie ou une étiquette de nom plus courts.", // T_ERR_COMMAND_TOO_LONG
         L"Le dossier de sortie {0} n'est pas utilisable : impossible d'y créer un dossier (c'est peut-être un fichier, un lecteur absent ou un emplacement en lecture seule). Choisissez un autre dossier de sortie.", // T_ERR_OUTPUT_UNUSABLE
-        L"{0} enregistrements indiqués sur la ligne de commande figuraient déjà dans la liste et sont traités à nouveau.", // T_LOG_NAMED_AGAIN
-        L"{0} enregistrements qui attendaient déjà restent en attente ; cliquez sur OK pour les traiter.", // T_LOG_LEFT_WAITING
+        L"Enregistrements indiqués sur la ligne de commande qui figuraient déjà dans la liste, traités à nouveau : {0}.", // T_LOG_NAMED_AGAIN
+        L"Enregistrements qui attendaient déjà et restent en attente : {0}. Cliquez sur OK pour les traiter.", // T_LOG_LEFT_WAITING
         L"Une autre fenêtre de ce programme tient la file dans {0}. Les {1} enregistrements de la liste de cette fenêtre ne seront pas conservés. Fermer quand même ?", // T_ASK_QUEUE_NOT_KEPT
         L"Cette fenêtre tient désormais la file dans {0} ; les enregistrements qui y sont conservés rejoignent sa liste.", // T_LOG_QUEUE_TAKEN_OVER
         L"Ajout des enregistrements... {0} trouvés jusqu'ici", // T_LIST_ADDING
@@ -724,6 +729,7 @@ constexpr const wchar_t* UI_TEXTS[LANGUAGE_COUNT][TEXT_COUNT] = {
         L"Ouvrir le dossier du programme(&P)", // T_MENU_OPEN_PROGRAM_FOLDER
         L"Aucun enregistrement de la liste n'est en attente. Pour traiter à nouveau ceux qui sont terminés, sélectionnez-les et choisissez Relancer dans le menu de la liste.", // T_ERR_NOTHING_WAITS
         L"Séparer les locuteurs dans la file", // T_VERB_QUEUE
+        L"La fenêtre a été fermée : le traitement a été arrêté.", // T_LOG_CLOSED_DURING_RUN
     },
 };
 

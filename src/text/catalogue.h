@@ -131,6 +131,7 @@ enum TextId : int {
     T_MENU_OPEN_PROGRAM_FOLDER = 114,
     T_ERR_NOTHING_WAITS = 115,
     T_VERB_QUEUE = 116,  // Explorer's verb on recordings and folders; also the string resource IDS_VERB_QUEUE
+    T_LOG_CLOSED_DURING_RUN = 117,  // the last line of a run's log file when the window closes during it
     TEXT_COUNT
 };
 

@@ -311,8 +311,8 @@ TEST(Queues, ACommandLineRunsExactlyWhatItNamesAlsoWhatRanBefore)
             + inQuotes(installation.file(L"talks\\a.wav")) + L" " + inQuotes(installation.file(L"talks\\e.wav")),
         {{L"STANDIN_DELAY_MS", L"0"}});
     ASSERT_TRUE(frontEnd.waitForLine(summaryEn(0, 2, 0, 0)));
-    EXPECT_EQ(countLines(frontEnd, L"2 recordings given on the command line were in the list already and run again."), 1u);
-    EXPECT_EQ(countLines(frontEnd, L"2 recordings that were waiting from before stay waiting; click OK to run them."), 1u);
+    EXPECT_EQ(countLines(frontEnd, L"Recordings given on the command line that were in the list already run again: 2."), 1u);
+    EXPECT_EQ(countLines(frontEnd, L"Recordings that were waiting from before stay waiting: 2. Click OK to run them."), 1u);
     // In the command line's order, and nothing else.
     std::vector<std::wstring> started;
     for (const std::wstring& line : frontEnd.logLines()) {
@@ -401,10 +401,12 @@ TEST(Queues, WhenWindowsEndsTheSessionTheItemIsInterruptedAndResumeRunsItAgainTh
         DWORD_PTR answer = 0;
         ASSERT_TRUE(SendMessageTimeoutW(frontEnd.window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer));
         EXPECT_EQ(answer, TRUE) << "the session may end; Windows shows what runs";
-        ASSERT_TRUE(SendMessageTimeoutW(frontEnd.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer));
+        SendMessageTimeoutW(frontEnd.window(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 10000, &answer);
         // Within the few seconds Windows gives: the engine has gone, the
-        // item is interrupted in queue.json, and its log file is whole.
-        EXPECT_TRUE(waitUntil([&] { return processesIn(installation.folder()).size() == 1; }, 5000)) << "the engine has gone";
+        // item is interrupted in queue.json, its log file is whole, and the
+        // window has closed without starting anything more.
+        EXPECT_EQ(frontEnd.waitForExit(5000), 0);
+        EXPECT_TRUE(processesIn(installation.folder()).empty()) << "the engine has gone";
         const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
         std::map<std::string, nlohmann::json> items;
         for (const nlohmann::json& item : saved["items"]) {
@@ -420,7 +422,7 @@ TEST(Queues, WhenWindowsEndsTheSessionTheItemIsInterruptedAndResumeRunsItAgainTh
         EXPECT_NE(std::find(kept.begin(), kept.end(), L"working"), kept.end());
         EXPECT_EQ(kept.back(), L"Windows is ending the session: processing is interrupted. A queue goes on when Windows "
                                L"starts the program again.");
-    } // Windows would end the program now; the test does.
+    }
     writeBytes(go, "");
     FrontEnd resumed(installation, L"--resume", {{L"STANDIN_DELAY_MS", L"0"}});
     ASSERT_TRUE(resumed.waitForLine(summaryEn(2, 0, 0, 0)));
@@ -436,60 +438,74 @@ TEST(Queues, WhenWindowsEndsTheSessionTheItemIsInterruptedAndResumeRunsItAgainTh
     resumed.closeForeignWindows();
 }
 
-TEST(Queues, AStartWithPathsHandsThemToTheOpenWindowEvenBehindAMessageBoxAndAutostartJoinsTheRunningQueue)
+TEST(Queues, AStartWithPathsHandsThemToTheOpenWindowWhichTakesThemAfterARunAfterAMessageBoxAndBeforeClosing)
 {
     Installation installation;
     const std::wstring go = installation.file(L"go");
     makeRecordings(installation, {{L"1.wav", "standin:text:working;await:" + wideToUtf8(go) + ";exit:0"},
                                      {L"2.wav", "RIFF"}, {L"3.wav", "RIFF"}, {L"4.wav", "RIFF"},
-                                     {L"5.wav", "standin:text:fifth;hang"}});
+                                     {L"5.wav", "standin:text:fifth;await:" + wideToUtf8(go) + "5;exit:0"},
+                                     {L"6.wav", "standin:text:sixth;hang"}, {L"7.wav", "RIFF"}});
     const auto talk = [&](const wchar_t* name) { return inQuotes(installation.file(L"talks\\") + name); };
-    const auto states = [](const FrontEnd& frontEnd) {
-        Rows shown = frontEnd.queueRows();
-        for (std::vector<std::wstring>& row : shown) {
-            row.resize(std::min<size_t>(row.size(), 2));
-        }
-        return shown;
+    const auto handOver = [&](const std::wstring& arguments) {
+        return runToExit(inQuotes(installation.program()) + L" " + arguments, 30000);
+    };
+    const auto statesAre = [&](const FrontEnd& frontEnd, const Rows& expected) {
+        return waitUntil([&] {
+            Rows shown = frontEnd.queueRows();
+            for (std::vector<std::wstring>& row : shown) {
+                row.resize(std::min<size_t>(row.size(), 2));
+            }
+            return shown == expected;
+        }, 20000);
     };
     FrontEnd frontEnd(installation, L"", {{L"STANDIN_DELAY_MS", L"0"}});
     // The Start menu entry again: the open window is the one.
-    EXPECT_EQ(runToExit(inQuotes(installation.program()), 30000), 0);
+    EXPECT_EQ(handOver(L""), 0);
     EXPECT_EQ(processesIn(installation.folder()).size(), 1u);
-    frontEnd.click(IDC_BTN_OK);
-    const MessageBoxSeen box = frontEnd.waitForMessageBox();
-    ASSERT_NE(box.box, nullptr) << "nothing chosen: the window shows a message box";
 
-    // The start hands its paths over and ends; no second window stays.
-    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" --autostart " + talk(L"1.wav") + L" " + talk(L"3.wav"), 30000), 0);
-    EXPECT_EQ(processesIn(installation.folder()).size(), 1u);
-    FrontEnd::answer(box, IDOK);
-    ASSERT_TRUE(waitUntil([&] { return states(frontEnd) == Rows{{L"1.wav", L"Running"}, {L"3.wav", L"Waiting"}}; }, 20000))
-        << "added once the box has gone; the named one runs, the other waits";
+    // During a single run, handed-over --autostart paths wait for it; each
+    // start ends at once and no second window stays.
+    frontEnd.setText(IDC_EDIT_INPUT, installation.file(L"talks\\5.wav"));
+    frontEnd.click(IDC_BTN_OK);
+    ASSERT_TRUE(frontEnd.waitForLine(L"fifth"));
+    EXPECT_EQ(handOver(L"--autostart " + talk(L"1.wav") + L" " + talk(L"3.wav")), 0);
+    EXPECT_EQ(processesIn(installation.folder()).size(), 2u) << "the window and the single run's engine";
+    ASSERT_TRUE(statesAre(frontEnd, {{L"1.wav", L"Waiting"}, {L"3.wav", L"Waiting"}}));
+    writeBytes(go + L"5", "");
+    ASSERT_TRUE(statesAre(frontEnd, {{L"1.wav", L"Running"}, {L"3.wav", L"Waiting"}}))
+        << "the named one runs once the single run has ended; the other is only added";
     ASSERT_TRUE(frontEnd.waitForLine(L"working"));
 
-    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" --autostart " + talk(L"2.wav"), 30000), 0);
-    ASSERT_TRUE(waitUntil([&] {
-        return states(frontEnd) == Rows{{L"1.wav", L"Running"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Waiting"}};
-    }, 20000));
+    // One handed over while the queue runs joins it.
+    EXPECT_EQ(handOver(L"--autostart " + talk(L"2.wav")), 0);
+    ASSERT_TRUE(statesAre(frontEnd, {{L"1.wav", L"Running"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Waiting"}}));
     writeBytes(go, "");
-    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(2, 0, 0, 0))) << "2.wav joined the running queue; 3.wav was only added";
-    EXPECT_TRUE(waitUntil([&] {
-        return states(frontEnd) == Rows{{L"1.wav", L"Done"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Done"}};
-    }, 20000));
+    ASSERT_TRUE(frontEnd.waitForLine(summaryEn(2, 0, 0, 0)));
+    EXPECT_TRUE(statesAre(frontEnd, {{L"1.wav", L"Done"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Done"}}));
     frontEnd.closeForeignWindows();
 
-    // Handed over while the window asks whether to close, and closed then:
-    // what the start was told it delivered is in queue.json.
-    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" --autostart " + talk(L"5.wav"), 30000), 0);
-    ASSERT_TRUE(frontEnd.waitForLine(L"fifth"));
+    // While the window asks whether to close: taken once the box has gone,
+    // and kept in queue.json when the window closes instead.
+    EXPECT_EQ(handOver(L"--autostart " + talk(L"6.wav")), 0);
+    ASSERT_TRUE(frontEnd.waitForLine(L"sixth"));
     frontEnd.close();
-    const MessageBoxSeen question = frontEnd.waitForMessageBox();
+    MessageBoxSeen question = frontEnd.waitForMessageBox();
     ASSERT_NE(question.box, nullptr);
-    EXPECT_EQ(runToExit(inQuotes(installation.program()) + L" " + talk(L"4.wav"), 30000), 0);
+    EXPECT_EQ(handOver(talk(L"4.wav")), 0);
+    FrontEnd::answer(question, IDCANCEL);
+    ASSERT_TRUE(statesAre(frontEnd, {{L"1.wav", L"Done"}, {L"3.wav", L"Waiting"}, {L"2.wav", L"Done"},
+                                        {L"6.wav", L"Running"}, {L"4.wav", L"Waiting"}}));
+    frontEnd.close();
+    question = frontEnd.waitForMessageBox();
+    ASSERT_NE(question.box, nullptr);
+    EXPECT_EQ(handOver(talk(L"7.wav")), 0);
     FrontEnd::answer(question, IDOK);
     ASSERT_EQ(frontEnd.waitForExit(), 0);
     const nlohmann::json saved = nlohmann::json::parse(readBytes(installation.file(L"queue.json")));
-    ASSERT_EQ(saved["items"].size(), 5u);
-    EXPECT_EQ(saved["items"][4]["path"], wideToUtf8(installation.file(L"talks\\4.wav")));
-    EXPECT_EQ(saved["items"][4]["state"], "waiting");
+    ASSERT_EQ(saved["items"].size(), 6u);
+    EXPECT_EQ(saved["items"][3]["state"], "interrupted") << "6.wav";
+    EXPECT_EQ(saved["items"][5]["path"], wideToUtf8(installation.file(L"talks\\7.wav")));
+    EXPECT_EQ(saved["items"][5]["state"], "waiting");
+    frontEnd.closeForeignWindows();
 }

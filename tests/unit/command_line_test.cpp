@@ -54,11 +54,13 @@ TEST(CommandLine, WhatAStartHandsTheOpenWindowComesBackWholeAndJunkIsRefused)
     paths.autostart = {L"D:\\talks\\a\tb.wav"}; // a tab inside a path stays inside it
     paths.added = {L"D:\\会议\\c.mp3", L"E:\\folder"};
     paths.whenDone = WhenDone::Sleep;
+    paths.resume = true;
     const std::optional<StartPaths> back = startPathsFromHandedOver(handedOverText(paths));
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->autostart, paths.autostart);
     EXPECT_EQ(back->added, paths.added);
     EXPECT_EQ(back->whenDone, WhenDone::Sleep);
+    EXPECT_TRUE(back->resume);
     EXPECT_TRUE(startPathsFromHandedOver(L"").has_value()) << "nothing to do is no junk";
     for (const wchar_t* junk : {L"A\tx.wav", L"X\tx.wav\n", L"A x.wav\n", L"\n", L"A\n"}) {
         EXPECT_FALSE(startPathsFromHandedOver(junk).has_value()) << junk;

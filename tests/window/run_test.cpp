@@ -229,15 +229,16 @@ TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledOrSom
     SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_SLEEP, 0);
     struct Case {
         const wchar_t* script;
-        bool cancelQueue;  // Cancel while the item runs
+        WORD stop;         // pressed while the item runs: Cancel or "Stop after this recording"; 0: none
         int button;        // in the countdown box; 0: no box is expected; HAND_OVER: a start hands work over
         std::vector<WhenDone> done;
         TextId line;
     } cases[] = {
-        {L"exit:0", false, IDCANCEL, {}, T_LOG_STAYS_ON},
-        {L"exit:0", false, 100, {WhenDone::Sleep}, T_LOG_SLEEPING}, // "Sleep now"
-        {L"exit:0", false, HAND_OVER, {}, T_LOG_STAYS_ON},
-        {L"text:working;hang", true, 0, {}, T_LOG_QUEUE_SUMMARY},
+        {L"exit:0", 0, IDCANCEL, {}, T_LOG_STAYS_ON},
+        {L"exit:0", 0, 100, {WhenDone::Sleep}, T_LOG_SLEEPING}, // "Sleep now"
+        {L"exit:0", 0, HAND_OVER, {}, T_LOG_STAYS_ON},
+        {L"text:working;hang", IDC_BTN_CANCEL, 0, {}, T_LOG_QUEUE_SUMMARY},
+        {L"text:working;sleep:500;exit:0", IDM_STOP_AFTER, 0, {}, T_LOG_QUEUE_SUMMARY},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(&test - cases);
@@ -256,8 +257,8 @@ TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledOrSom
             }
         });
         ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
-        if (test.cancelQueue) {
-            handleCommand(IDC_BTN_CANCEL, BN_CLICKED);
+        if (test.stop != 0) {
+            handleCommand(test.stop, BN_CLICKED);
         }
         const std::wstring expected = uiText(test.line);
         const bool seen = pumpUntil([&] {
@@ -273,10 +274,31 @@ TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledOrSom
         if (test.button != 0) {
             EXPECT_NE(box.text.find(L"60"), std::wstring::npos) << "it counts down from a minute";
         } else {
-            EXPECT_EQ(box.box, nullptr) << "no countdown after a queue the user cancelled";
+            EXPECT_EQ(box.box, nullptr) << "no countdown after a queue the user stopped";
         }
     }
     SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_NOTHING, 0);
     performWhenDone = realAction;
     folderOpener = realOpener;
+}
+
+TEST_F(InProcessRun, TheSessionsEndKeepsTheResultOfAnEngineThatHadEndedAndEveryLineItSaid)
+{
+    closeQueue();
+    addRecordingsNow({recording});
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"lines:20000:60;exit:0");
+    ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
+    // The engine ends while the window has shown nothing of it: no message
+    // is taken until the session ends.
+    ASSERT_EQ(WaitForSingleObject(runState.engine.process.get(), 60000), WAIT_OBJECT_0);
+    endSession();
+    ASSERT_EQ(runQueue.items.size(), 1u);
+    EXPECT_EQ(runQueue.items[0].state, ItemState::Done) << "not interrupted: it needs no second run";
+    EXPECT_FALSE(runState.running || queueRunning()) << "nothing more starts";
+    const std::vector<std::wstring> kept = splitLog(utf8ToWide(readBytes(runQueue.items[0].logFile)));
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(kept.back(), uiText(T_MSG_DONE));
+    EXPECT_EQ(std::count_if(kept.begin(), kept.end(), [](const std::wstring& line) { return line.rfind(L"line ", 0) == 0; }),
+        20000);
+    EXPECT_EQ(kept[kept.size() - 2].substr(0, 13), L"line 00020000");
 }
