@@ -710,7 +710,9 @@ int wmain(int argc, wchar_t** argv)
         std::printf("DPI change during a 1,000,000-line burst, until done and painted:");
         for (const double change : inProcessBurst(L"lines:1000000:80", true).dpiChangeMs) {
             std::printf(" %.0f", change);
-        }        std::printf(" ms\n");
+        }
+        std::printf(" ms\n");
+        printOutside();
     }
     return 0;
 }

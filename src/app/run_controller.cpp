@@ -278,6 +278,27 @@ Refusal unusableNames(const std::vector<std::wstring>& recordings, bool labelTyp
     return Refusal{labelTyped ? T_ERR_ITEM_NAMES : T_ERR_ITEM_NAMES_NO_LABEL, {std::to_wstring(recordings.size()), list}};
 }
 
+// Recordings that join the running pass at its end (handed over while it
+// runs); each once.
+void joinPass(const std::vector<std::wstring>& recordings)
+{
+    QueuePass& pass = theRun.queue;
+    if (!pass.active) {
+        return;
+    }
+    std::unordered_set<std::wstring> listed;
+    for (const std::wstring& path : pass.toRun) {
+        listed.insert(pathKey(path));
+    }
+    for (const std::wstring& path : recordings) {
+        if (listed.insert(pathKey(path)).second) {
+            pass.toRun.push_back(path);
+        }
+    }
+    recountPass();
+    showQueueProgress();
+}
+
 } // namespace
 
 const RunState& runState = theRun;
@@ -509,25 +530,6 @@ void startNextItem()
     ++pass.toRunWaiting;
     pass.stoppedEarly = true;
     endQueue();
-}
-
-void joinPass(const std::vector<std::wstring>& recordings)
-{
-    QueuePass& pass = theRun.queue;
-    if (!pass.active) {
-        return;
-    }
-    std::unordered_set<std::wstring> listed;
-    for (const std::wstring& path : pass.toRun) {
-        listed.insert(pathKey(path));
-    }
-    for (const std::wstring& path : recordings) {
-        if (listed.insert(pathKey(path)).second) {
-            pass.toRun.push_back(path);
-        }
-    }
-    recountPass();
-    showQueueProgress();
 }
 
 void startWhenFree(const QueueStart& start)

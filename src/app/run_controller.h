@@ -107,10 +107,6 @@ bool startQueue(const QueueStart& start);
 // WM_NEXT_ITEM: the pass goes on with its next item, or ends.
 void startNextItem();
 
-// Recordings that join the running pass at its end (a command line handed
-// over while it runs); each once.
-void joinPass(const std::vector<std::wstring>& recordings);
-
 // A handed-over start whose recordings are read: joins the running pass,
 // waits for the window to be free (a single run, another start reading its
 // folders), or starts now.
