@@ -304,6 +304,7 @@ LRESULT onEndSession(HWND window, bool ending)
 {
     if (ending) {
         keepHandedOverWork();
+        keepWhatIsBeingRead();
         endSession();
         DestroyWindow(window);
     }
@@ -395,6 +396,9 @@ LRESULT onTimer(HWND window, WPARAM id)
         return 0;
     case HANDED_OVER_TIMER_ID:
         doHandedOverWork(window);
+        return 0;
+    case WHEN_DONE_TIMER_ID:
+        countDownWhenDone();
         return 0;
     default:
         return DefWindowProcW(window, WM_TIMER, id, 0);

@@ -8,6 +8,7 @@
 #include "util/paths.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <thread>
 #include <unordered_map>
@@ -23,6 +24,9 @@ QueueFile queueFile;
 // busy shape.
 size_t readingThreads = 0;
 std::atomic<size_t> recordingsFound{0};
+// The paths each reading thread was given, until its answer is taken.
+std::map<unsigned long long, std::vector<std::wstring>> beingRead;
+unsigned long long lastBatch = 0;
 constexpr UINT PROGRESS_SHOWN_EVERY_MS = 250;
 
 // How often a window that does not keep queue.json tries to.
@@ -182,6 +186,7 @@ void closeQueue()
 {
     // Whatever is not saved yet (a held-back save, a file another program
     // held until now) is saved as the window goes.
+    keepWhatIsBeingRead();
     saveQueueIfPending();
     theQueue = RunQueue{};
     queueFile = QueueFile{};
@@ -189,9 +194,33 @@ void closeQueue()
     readingThreads = 0;
 }
 
+void keepWhatIsBeingRead()
+{
+    std::vector<std::wstring> paths;
+    for (auto& [batch, batchPaths] : beingRead) {
+        paths.insert(paths.end(), batchPaths.begin(), batchPaths.end());
+    }
+    beingRead.clear();
+    if (!paths.empty()) {
+        addPathsNow(paths);
+    }
+}
+
 void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std::optional<QueueStart> thenStart)
 {
     HWND window = mainState.mainWindow;
+    // Kept here too until the thread's answer arrives: the window may close
+    // (or the session end) first, and what was dropped or handed over must
+    // not go with the thread.
+    const unsigned long long batch = ++lastBatch;
+    std::vector<std::wstring>& kept = beingRead[batch];
+    if (!lead.empty()) {
+        kept.push_back(lead);
+    }
+    kept.insert(kept.end(), paths.begin(), paths.end());
+    if (thenStart) {
+        kept.insert(kept.end(), thenStart->alsoAdded.begin(), thenStart->alsoAdded.end());
+    }
     if (thenStart && !thenStart->handedOver) {
         beginPendingStart();
     }
@@ -202,9 +231,10 @@ void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std:
     // Reading a large or a network folder may take long: never on the
     // window's thread. The window takes the result when it arrives; if the
     // window has gone meanwhile, the result goes with the thread.
-    std::thread([window, paths = std::move(paths), lead = std::move(lead), thenStart = std::move(thenStart)] {
+    std::thread([window, batch, paths = std::move(paths), lead = std::move(lead), thenStart = std::move(thenStart)] {
         auto arrived = std::make_unique<PathsArrived>(
             PathsArrived{expandPaths(paths, LONGEST_QUEUED_PATH, &recordingsFound), thenStart});
+        arrived->batch = batch;
         if (thenStart && !thenStart->alsoAdded.empty()) {
             arrived->alsoAdded = expandPaths(thenStart->alsoAdded, LONGEST_QUEUED_PATH, &recordingsFound);
         }
@@ -229,6 +259,9 @@ std::optional<size_t> recordingsBeingRead()
 void takeArrivedPaths(PathsArrived* arrived)
 {
     const std::unique_ptr<PathsArrived> owned(arrived);
+    if (beingRead.erase(owned->batch) == 0) {
+        return; // from before the queue was closed: kept already
+    }
     if (readingThreads > 0 && --readingThreads == 0) {
         KillTimer(mainState.mainWindow, QUEUE_PROGRESS_TIMER_ID);
     }
@@ -245,9 +278,16 @@ void takeArrivedPaths(PathsArrived* arrived)
         // A command line runs exactly what it names, also recordings that
         // ran before; what waited from before (not what it added) waits on.
         start.recordings = owned->expanded.recordings;
+        // Also no "waiting from before": what handed-over starts added
+        // while this one read its folders, and which follows it.
         std::unordered_set<std::wstring> named;
         for (const std::wstring& path : start.recordings) {
             named.insert(pathKey(path));
+        }
+        if (runState.startLater) {
+            for (const std::wstring& path : runState.startLater->recordings) {
+                named.insert(pathKey(path));
+            }
         }
         const size_t before = static_cast<size_t>(std::count_if(theQueue.items.begin(), theQueue.items.end(),
             [&](const QueueItem& item) { return item.state == ItemState::Waiting && named.count(pathKey(item.path)) == 0; }));

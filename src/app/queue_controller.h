@@ -22,6 +22,10 @@ extern const RunQueue& runQueue;
 // what there is to tell goes to the log.
 void loadSavedQueue();
 
+// The window is going (closed, or the session ends) while folders are
+// still being read: the paths given are read here and now and join the
+// queue, waiting, and the threads' late answers are ignored.
+void keepWhatIsBeingRead();
 // A save held back, or one waiting for a file another program held, now:
 // the session ends, and the process with it.
 void saveQueueIfPending();
@@ -41,6 +45,7 @@ struct PathsArrived {
     ExpandedPaths expanded;
     std::optional<QueueStart> thenStart;
     ExpandedPaths alsoAdded; // the start's bare paths, sorted out
+    unsigned long long batch = 0; // which addToRunQueueLater it answers
 };
 
 // Adds files and the recordings of folders (with their subfolders), each

@@ -164,6 +164,7 @@ void endQueue()
     // Never after a queue the user cancelled or stopped after a recording,
     // or whose engine did not start.
     if (theRun.whenDone != WhenDone::Nothing && !pass.cancelledByUser && !pass.stopAfterThis && !pass.stoppedEarly) {
+        theRun.countdownDue = true;
         PostMessageW(mainState.mainWindow, WM_WHEN_DONE, 0, 0);
     }
 }
@@ -752,6 +753,9 @@ void endSession()
         } else {
             appendLog(uiText(T_LOG_SESSION_END));
             if (queueWasActive) {
+                // Its folder goes if the engine wrote nothing there, so
+                // that --resume runs it under the same name.
+                removeIfEmpty(theRun.outputFolder);
                 markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
             }
         }
@@ -766,6 +770,7 @@ void endSession()
     // restart registration stays, so Windows brings the program back to go
     // on with the queue.
     theRun.queue.active = false;
+    theRun.countdownDue = false;
     KillTimer(mainState.mainWindow, NEXT_ITEM_TIMER_ID);
     if (queueWasActive) {
         saveQueueNow();
@@ -843,11 +848,27 @@ void stopCountdown()
 {
     if (countdownBox != nullptr) {
         PostMessageW(countdownBox, TDM_CLICK_BUTTON, IDCANCEL, 0);
+    } else if (theRun.countdownDue) {
+        // Its message is on the way: it finds nothing to do.
+        theRun.countdownDue = false;
+        KillTimer(mainState.mainWindow, WHEN_DONE_TIMER_ID);
+        appendLog(uiText(T_LOG_STAYS_ON));
     }
 }
 
 void countDownWhenDone()
 {
+    if (!theRun.countdownDue) {
+        return;
+    }
+    // A box of the window's is open (the question before closing, say):
+    // the countdown waits for it, never opens over it.
+    if (!IsWindowEnabled(mainState.mainWindow)) {
+        SetTimer(mainState.mainWindow, WHEN_DONE_TIMER_ID, 250, nullptr);
+        return;
+    }
+    KillTimer(mainState.mainWindow, WHEN_DONE_TIMER_ID);
+    theRun.countdownDue = false;
     const WhenDone what = theRun.whenDone;
     if (what == WhenDone::Nothing || runBusy()) {
         return;

@@ -86,6 +86,9 @@ struct RunState {
     KeepAwake awake;
     std::wstring workReason;
     WhenDone whenDone = WhenDone::Nothing; // what the computer does when a pass is done
+    // A pass ended as asked and its countdown is still to come: until then,
+    // work handed over or a box of the window's puts it off or ends it.
+    bool countdownDue = false;
 };
 
 extern const RunState& runState;

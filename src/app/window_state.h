@@ -79,5 +79,6 @@ constexpr UINT_PTR QUEUE_SAVE_TIMER_ID = 3; // a save of queue.json held back
 constexpr UINT_PTR QUEUE_CLAIM_TIMER_ID = 4; // another window keeps queue.json: try again
 constexpr UINT_PTR QUEUE_PROGRESS_TIMER_ID = 5; // folders are being read: the list shows the count
 constexpr UINT_PTR HANDED_OVER_TIMER_ID = 6; // handed-over work waits for a box to go
+constexpr UINT_PTR WHEN_DONE_TIMER_ID = 7;   // the countdown waits for a box to go
 
 constexpr const wchar_t* MAIN_WINDOW_CLASS = L"VeradurAzazorariDER";

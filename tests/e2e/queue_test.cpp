@@ -435,6 +435,9 @@ TEST(Queues, WhenWindowsEndsTheSessionTheItemIsInterruptedAndResumeRunsItAgainTh
     }
     EXPECT_EQ(started, (std::vector<std::wstring>{installation.file(L"talks\\1.wav"), installation.file(L"talks\\3.wav")}))
         << "the interrupted one first, then the waiting one; the done one stays done";
+    const std::wstring date = installation.file(L"outputs\\" + todayFolder());
+    EXPECT_TRUE(pathExists(date + L"\\1"));
+    EXPECT_FALSE(pathExists(date + L"\\1 (2)")) << "the interrupted item's empty folder did not stay behind";
     resumed.closeForeignWindows();
 }
 

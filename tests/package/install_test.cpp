@@ -10,6 +10,7 @@
 
 #include <windows.h>
 #include <msi.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -107,9 +108,16 @@ TEST(Installer, InstallsPerUserFeedsTheOpenWindowUpgradesInPlaceAndUninstallsCle
     const std::wstring folder = knownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Zozediv Uzuvurodaz Ered";
     const std::wstring program = folder + L"\\zozediv_uzuvurodaz_ered.exe";
     const std::wstring shortcut = knownFolder(FOLDERID_Programs) + L"\\Zozediv Uzuvurodaz Ered.lnk";
-    // What an earlier run may have left.
+    // What an earlier run may have left: the packages, and the files the
+    // program made, which uninstalling keeps.
     msiexec(L"/x", next);
     msiexec(L"/x", package);
+    SHFILEOPSTRUCTW removal = {};
+    const std::wstring doubleNulled = folder + std::wstring(2, L'\0');
+    removal.wFunc = FO_DELETE;
+    removal.pFrom = doubleNulled.c_str();
+    removal.fFlags = FOF_NO_UI;
+    SHFileOperationW(&removal);
 
     // Without administrator rights, into the user's own programs folder.
     ASSERT_EQ(msiexec(L"/i", package), 0);

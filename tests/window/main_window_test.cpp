@@ -342,22 +342,26 @@ TEST_F(MainWindow, ASavedQueueInUseAtStartIsNeverWrittenOverAndJoinsOnceItCanBeR
     EXPECT_EQ(readBytes(queueFilePath()), savedBytes) << "not written over while it could not be read";
 
     // Once it can be read it is taken in (tried now and then), at the
-    // latest when the window closes: its recording leads, nothing is lost.
+    // latest when the window closes: its recording leads, nothing is lost,
+    // not even a drop whose reading has not come back yet.
+    writeBytes(folder.file(L"c.wav"), "RIFF");
+    takeRecordings({folder.file(L"c.wav")}, true);
     closeMainWindow(window);
     window = nullptr;
     const std::optional<SavedQueue> kept = queueFromJson(readBytes(queueFilePath()));
     ASSERT_TRUE(kept);
-    ASSERT_EQ(kept->queue.items.size(), 3u);
+    ASSERT_EQ(kept->queue.items.size(), 4u);
     EXPECT_EQ(kept->queue.items[0].path, folder.file(L"saved.wav"));
     EXPECT_EQ(kept->queue.items[2].path, dropped[1]);
+    EXPECT_EQ(kept->queue.items[3].path, folder.file(L"c.wav"));
 
     // A lock left behind that nobody holds (read-only here) keeps nobody
-    // from the queue: the next window keeps it, with all three.
+    // from the queue: the next window keeps it, with all four.
     writeBytes(queueLockPath(), "0 0\r\n");
     SetFileAttributesW(queueLockPath().c_str(), FILE_ATTRIBUTE_READONLY);
     start();
     EXPECT_TRUE(queueFileKept());
-    EXPECT_EQ(runQueue.items.size(), 3u);
+    EXPECT_EQ(runQueue.items.size(), 4u);
     closeMainWindow(window);
     window = nullptr;
     EXPECT_FALSE(fileExists(queueLockPath())) << "the claim goes with the window";

@@ -282,6 +282,34 @@ TEST_F(InProcessRun, TheCountdownAfterAQueueKeepsTheComputerOnWhenCancelledOrSom
     folderOpener = realOpener;
 }
 
+TEST_F(InProcessRun, TheCountdownWaitsForABoxOfTheWindowsAndWorkHandedOverBeforeItOpensEndsIt)
+{
+    const WhenDoneAction realAction = performWhenDone;
+    performWhenDone = recordAction;
+    const FolderOpener realOpener = folderOpener;
+    folderOpener = [](const std::wstring&, HWND, UINT) {};
+    actions.clear();
+    SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_SLEEP, 0);
+    closeQueue();
+    addRecordingsNow({recording});
+    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"exit:0");
+    EnableWindow(window, FALSE); // as the question before closing does
+    ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
+    ASSERT_TRUE(pumpUntil([] { return !queueRunning(); }, 60000));
+    pumpUntil([] { return false; }, 1000);
+    EXPECT_TRUE(runState.countdownDue) << "it waits for the box";
+    COPYDATASTRUCT nothing = {HANDED_OVER_DATA, 0, nullptr};
+    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&nothing));
+    EXPECT_FALSE(runState.countdownDue);
+    EXPECT_EQ(logLines().back(), uiText(T_LOG_STAYS_ON));
+    EnableWindow(window, TRUE);
+    pumpUntil([] { return false; }, 1000); // a countdown would be open (and hold this) by now
+    EXPECT_TRUE(actions.empty()) << "no countdown after all";
+    SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_NOTHING, 0);
+    performWhenDone = realAction;
+    folderOpener = realOpener;
+}
+
 TEST_F(InProcessRun, TheSessionsEndKeepsTheResultOfAnEngineThatHadEndedAndEveryLineItSaid)
 {
     closeQueue();
