@@ -143,9 +143,13 @@ Result measure(const std::string& name, const std::wstring& script, unsigned lon
         lines = splitLog(utf8ToWide(bytes));
     }
     if (longLineBytes > 0) {
+        // The engine writes only 'x': its pieces, wherever the log's own
+        // lines (the header, the log file's name) fall around them.
         size_t joined = 0;
-        for (size_t index = 3; index + 1 < lines.size(); ++index) {
-            joined += lines[index].size();
+        for (const std::wstring& line : lines) {
+            if (!line.empty() && line.find_first_not_of(L'x') == std::wstring::npos) {
+                joined += line.size();
+            }
         }
         result.lost = static_cast<long>(longLineBytes) - static_cast<long>(joined);
     } else {
