@@ -472,20 +472,33 @@ void keepTaken(const TakenOutput& taken)
     }
 }
 
+enum class Batch { RunEnded, NoneWaiting, MoreWaiting };
+
+// One batch from the run's queue into the kept log and the pane's waiting
+// lines; the exit code, once it comes, is held for the caller to report.
+Batch takeBatch()
+{
+    const TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
+    keepTaken(taken);
+    if (taken.exitCode) {
+        logState.exitCode = taken.exitCode;
+        logState.output.reset();
+        return Batch::RunEnded;
+    }
+    return taken.more ? Batch::MoreWaiting : Batch::NoneWaiting;
+}
+
 } // namespace
 
 std::optional<unsigned> keepOutputNow(DWORD timeoutMs)
 {
     const ULONGLONG until = GetTickCount64() + timeoutMs;
     while (logState.output != nullptr) {
-        const TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
-        keepTaken(taken);
-        if (taken.exitCode) {
-            logState.exitCode = taken.exitCode;
-            logState.output.reset();
+        const Batch batch = takeBatch();
+        if (batch == Batch::RunEnded) {
             break;
         }
-        if (!taken.more) {
+        if (batch == Batch::NoneWaiting) {
             if (GetTickCount64() >= until) {
                 return std::nullopt;
             }
@@ -504,14 +517,7 @@ std::optional<unsigned> showSomeOutput()
     const double start = nowMs();
     bool moreOutput = false;
     while (logState.output != nullptr) {
-        const TakenOutput taken = takeOutput(*logState.output, TAKE_BATCH);
-        keepTaken(taken);
-        if (taken.exitCode) {
-            logState.exitCode = taken.exitCode;
-            logState.output.reset();
-            break;
-        }
-        if (!taken.more) {
+        if (takeBatch() != Batch::MoreWaiting) {
             break;
         }
         // While the pane previews, the slice is nearly all taking.
