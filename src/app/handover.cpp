@@ -92,7 +92,6 @@ LRESULT takeHandedOver(HWND window, const COPYDATASTRUCT* data)
     // Not while the other start waits for the answer: the work may open a
     // message box.
     handedOver.push_back(std::move(*paths));
-    stopCountdown();
     PostMessageW(window, WM_HANDED_OVER, 0, 0);
     return TRUE;
 }
@@ -112,6 +111,11 @@ void keepHandedOverWork()
 
 void doHandedOverWork(HWND window)
 {
+    // Someone is there: the countdown after a queue ends, whether it is
+    // still to come, waits for a box, or is the box that holds this work up.
+    if (!handedOver.empty()) {
+        stopCountdown();
+    }
     // A box of the window's is open (it disables its owner): the work waits
     // until it has gone.
     if (!IsWindowEnabled(window)) {

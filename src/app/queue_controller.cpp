@@ -72,8 +72,24 @@ QueueItem* runningItemAt(const std::wstring& path)
     return nullptr;
 }
 
-void addExpandedPaths(const ExpandedPaths& expanded, bool quiet)
+// Adds what was found first, then tells what was not: the window may close
+// (or the session end) while a box of the telling is open, and what was
+// found must be in the queue by then. Returns whether the window is still
+// there afterwards.
+bool addExpandedPaths(std::initializer_list<const ExpandedPaths*> all, bool quiet)
 {
+    size_t added = 0;
+    for (const ExpandedPaths* expanded : all) {
+        added += addToQueue(theQueue, expanded->recordings);
+    }
+    if (added > 0) {
+        if (runState.queue.active) {
+            // Arrived while the queue runs (a folder still being read when
+            // OK was pressed): they run too, under labels of their own.
+            assignLabels(theQueue, runState.queue.typedLabel, runState.queue.taken);
+        }
+        queueEdited();
+    }
     bool boxShown = quiet; // unattended: the log only
     // The first folder that is told gets a message box; more of them (a drop
     // of many) only a log line, so nobody clicks through a hundred boxes.
@@ -85,30 +101,24 @@ void addExpandedPaths(const ExpandedPaths& expanded, bool quiet)
             appendLog(fillPlaceholder(uiText(text), folder));
         }
     };
-    for (const std::wstring& folder : expanded.unreadable) {
-        tellFolder(T_ERR_FOLDER_UNREADABLE, folder);
+    for (const ExpandedPaths* expanded : all) {
+        for (const std::wstring& folder : expanded->unreadable) {
+            tellFolder(T_ERR_FOLDER_UNREADABLE, folder);
+        }
+        for (const std::wstring& folder : expanded->empty) {
+            tellFolder(T_ERR_NO_RECORDINGS, folder);
+        }
+        for (const std::wstring& path : expanded->tooLong) {
+            appendLog(fillPlaceholder(uiText(T_ERR_PATH_TOO_LONG), path.substr(0, MAX_PATH) + L"..."));
+        }
+        for (const std::wstring& path : expanded->missing) {
+            appendLog(std::wstring(uiText(T_ERR_NO_FILE)) + L" " + path);
+        }
+        if (expanded->skipped > 0) {
+            appendLog(fillPlaceholder(uiText(T_LOG_SKIPPED), std::to_wstring(expanded->skipped)));
+        }
     }
-    for (const std::wstring& folder : expanded.empty) {
-        tellFolder(T_ERR_NO_RECORDINGS, folder);
-    }
-    for (const std::wstring& path : expanded.tooLong) {
-        appendLog(fillPlaceholder(uiText(T_ERR_PATH_TOO_LONG), path.substr(0, MAX_PATH) + L"..."));
-    }
-    for (const std::wstring& path : expanded.missing) {
-        appendLog(std::wstring(uiText(T_ERR_NO_FILE)) + L" " + path);
-    }
-    if (expanded.skipped > 0) {
-        appendLog(fillPlaceholder(uiText(T_LOG_SKIPPED), std::to_wstring(expanded.skipped)));
-    }
-    if (addToQueue(theQueue, expanded.recordings) == 0) {
-        return;
-    }
-    if (runState.queue.active) {
-        // Arrived while the queue runs (a folder still being read when OK
-        // was pressed): they run too, under labels of their own.
-        assignLabels(theQueue, runState.queue.typedLabel, runState.queue.taken);
-    }
-    queueEdited();
+    return mainState.mainWindow != nullptr;
 }
 
 } // namespace
@@ -267,7 +277,9 @@ void takeArrivedPaths(PathsArrived* arrived)
     }
     const bool quiet = owned->thenStart && owned->thenStart->unattended;
     if (!owned->thenStart || !owned->thenStart->named) {
-        addExpandedPaths(owned->expanded, quiet);
+        if (!addExpandedPaths({&owned->expanded}, quiet)) {
+            return; // closed meanwhile: what was found is kept, nothing starts
+        }
     }
     if (!owned->thenStart) {
         return;
@@ -291,9 +303,7 @@ void takeArrivedPaths(PathsArrived* arrived)
         }
         const size_t before = static_cast<size_t>(std::count_if(theQueue.items.begin(), theQueue.items.end(),
             [&](const QueueItem& item) { return item.state == ItemState::Waiting && named.count(pathKey(item.path)) == 0; }));
-        addExpandedPaths(owned->expanded, quiet);
-        addExpandedPaths(owned->alsoAdded, quiet);
-        if (!wanted) {
+        if (!addExpandedPaths({&owned->expanded, &owned->alsoAdded}, quiet) || !wanted) {
             return;
         }
         if (const size_t again = makeWaitAgain(start.recordings); again > 0) {

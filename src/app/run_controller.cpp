@@ -661,25 +661,54 @@ void cancelOrClose()
     PostMessageW(mainState.mainWindow, WM_CLOSE, 0, 0);
 }
 
-void endRunForClose()
+namespace {
+
+// The window goes (closed, or the session ends) during a run. An engine
+// that had ended by itself keeps its result: its last lines are kept now,
+// not shown, and the run ends as it would have. One still running is ended,
+// the log's last line says why, and its item is interrupted, its folder
+// gone if the engine wrote nothing there (so that running it again uses the
+// same name). Returns whether a run was going on.
+bool endRunAsWindowGoes(TextId whyStopped)
 {
-    if (theRun.running) {
-        appendLog(uiText(T_LOG_CLOSED_DURING_RUN)); // the log file's last line
+    if (!theRun.running) {
+        terminateEngine(theRun.engine);
+        releaseEngine(theRun.engine);
+        return false;
     }
+    const bool stillRunning = engineStillRunning(theRun.engine);
     terminateEngine(theRun.engine);
-    releaseEngine(theRun.engine);
-    if (theRun.queue.active && theRun.running) {
-        // Closed while the item ran: it is interrupted, and its folder goes
-        // if the engine wrote nothing there.
-        removeIfEmpty(theRun.outputFolder);
-        markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
-        saveQueueNow();
+    const std::optional<unsigned> ended = stillRunning ? std::nullopt : keepOutputNow(2000);
+    if (ended) {
+        logRunEnd(*ended);
+        if (theRun.queue.active) {
+            itemEnded(*ended);
+        }
+    } else {
+        appendLog(uiText(whyStopped));
+        if (theRun.queue.active) {
+            removeIfEmpty(theRun.outputFolder);
+            markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
+        }
     }
     keepRunLogIn(nullptr);
     if (theRun.runLog != nullptr) {
         flushRunLogNow(*theRun.runLog);
     }
-    if (theRun.queue.active) {
+    releaseEngine(theRun.engine);
+    theRun.running = false;
+    return true;
+}
+
+} // namespace
+
+void endRunForClose()
+{
+    const bool queueWasActive = theRun.queue.active;
+    if (endRunAsWindowGoes(T_LOG_CLOSED_DURING_RUN) && queueWasActive) {
+        saveQueueNow();
+    }
+    if (queueWasActive) {
         UnregisterApplicationRestart();
     }
     workEnded();
@@ -739,33 +768,7 @@ void sessionMayEnd()
 void endSession()
 {
     const bool queueWasActive = theRun.queue.active;
-    if (theRun.running) {
-        // An engine that had ended by itself keeps its result: its last
-        // lines are kept now, not shown.
-        const bool stillRunning = engineStillRunning(theRun.engine);
-        terminateEngine(theRun.engine);
-        const std::optional<unsigned> ended = stillRunning ? std::nullopt : keepOutputNow(2000);
-        if (ended) {
-            logRunEnd(*ended);
-            if (queueWasActive) {
-                itemEnded(*ended);
-            }
-        } else {
-            appendLog(uiText(T_LOG_SESSION_END));
-            if (queueWasActive) {
-                // Its folder goes if the engine wrote nothing there, so
-                // that --resume runs it under the same name.
-                removeIfEmpty(theRun.outputFolder);
-                markRunningItem(theRun.queue.currentPath, ItemState::Interrupted);
-            }
-        }
-        keepRunLogIn(nullptr);
-        if (theRun.runLog != nullptr) {
-            flushRunLogNow(*theRun.runLog);
-        }
-        releaseEngine(theRun.engine);
-        theRun.running = false;
-    }
+    endRunAsWindowGoes(T_LOG_SESSION_END);
     // Nothing more starts, and no countdown: the window closes now. The
     // restart registration stays, so Windows brings the program back to go
     // on with the queue.

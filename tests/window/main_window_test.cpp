@@ -3,6 +3,7 @@
 #include "app/ids.h"
 #include "app/window_state.h"
 #include "support/config_scope.h"
+#include "support/message_boxes.h"
 #include "support/temp_folder.h"
 #include "support/window_harness.h"
 #include "config/config.h"
@@ -17,6 +18,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -343,25 +346,40 @@ TEST_F(MainWindow, ASavedQueueInUseAtStartIsNeverWrittenOverAndJoinsOnceItCanBeR
 
     // Once it can be read it is taken in (tried now and then), at the
     // latest when the window closes: its recording leads, nothing is lost,
-    // not even a drop whose reading has not come back yet.
+    // not even a drop whose reading has not come back yet, nor one whose
+    // box about an empty folder is open as the window closes.
     writeBytes(folder.file(L"c.wav"), "RIFF");
+    CreateDirectoryW(folder.file(L"empty").c_str(), nullptr);
+    CreateDirectoryW(folder.file(L"more").c_str(), nullptr);
+    writeBytes(folder.file(L"more\\d.wav"), "RIFF");
+    std::thread closer([this] {
+        if (waitForMessageBox(GetCurrentProcessId(), 30000, window).box != nullptr) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+    });
+    takeRecordings({folder.file(L"empty"), folder.file(L"more")}, true);
     takeRecordings({folder.file(L"c.wav")}, true);
-    closeMainWindow(window);
+    const bool closed = pumpUntil([&] { return !IsWindow(window); }, 30000);
+    closer.join();
+    ASSERT_TRUE(closed);
     window = nullptr;
     const std::optional<SavedQueue> kept = queueFromJson(readBytes(queueFilePath()));
     ASSERT_TRUE(kept);
-    ASSERT_EQ(kept->queue.items.size(), 4u);
+    ASSERT_EQ(kept->queue.items.size(), 5u);
     EXPECT_EQ(kept->queue.items[0].path, folder.file(L"saved.wav"));
     EXPECT_EQ(kept->queue.items[2].path, dropped[1]);
-    EXPECT_EQ(kept->queue.items[3].path, folder.file(L"c.wav"));
+    EXPECT_TRUE(std::any_of(kept->queue.items.begin(), kept->queue.items.end(),
+        [&](const QueueItem& item) { return item.path == folder.file(L"more\\d.wav"); }));
+    EXPECT_TRUE(std::any_of(kept->queue.items.begin(), kept->queue.items.end(),
+        [&](const QueueItem& item) { return item.path == folder.file(L"c.wav"); }));
 
     // A lock left behind that nobody holds (read-only here) keeps nobody
-    // from the queue: the next window keeps it, with all four.
+    // from the queue: the next window keeps it, with all five.
     writeBytes(queueLockPath(), "0 0\r\n");
     SetFileAttributesW(queueLockPath().c_str(), FILE_ATTRIBUTE_READONLY);
     start();
     EXPECT_TRUE(queueFileKept());
-    EXPECT_EQ(runQueue.items.size(), 4u);
+    EXPECT_EQ(runQueue.items.size(), 5u);
     closeMainWindow(window);
     window = nullptr;
     EXPECT_FALSE(fileExists(queueLockPath())) << "the claim goes with the window";

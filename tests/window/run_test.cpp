@@ -288,45 +288,58 @@ TEST_F(InProcessRun, TheCountdownWaitsForABoxOfTheWindowsAndWorkHandedOverBefore
     performWhenDone = recordAction;
     const FolderOpener realOpener = folderOpener;
     folderOpener = [](const std::wstring&, HWND, UINT) {};
-    actions.clear();
     SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_SLEEP, 0);
-    closeQueue();
-    addRecordingsNow({recording});
-    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"exit:0");
-    EnableWindow(window, FALSE); // as the question before closing does
-    ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
-    ASSERT_TRUE(pumpUntil([] { return !queueRunning(); }, 60000));
-    pumpUntil([] { return false; }, 1000);
-    EXPECT_TRUE(runState.countdownDue) << "it waits for the box";
-    COPYDATASTRUCT nothing = {HANDED_OVER_DATA, 0, nullptr};
-    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&nothing));
-    EXPECT_FALSE(runState.countdownDue);
-    EXPECT_EQ(logLines().back(), uiText(T_LOG_STAYS_ON));
-    EnableWindow(window, TRUE);
-    pumpUntil([] { return false; }, 1000); // a countdown would be open (and hold this) by now
-    EXPECT_TRUE(actions.empty()) << "no countdown after all";
+    // Handed over while the last item runs (taken once the box has gone,
+    // after the queue's end) or after the end, while the countdown waits.
+    for (const bool duringTheRun : {true, false}) {
+        actions.clear();
+        closeQueue();
+        addRecordingsNow({recording});
+        SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"exit:0");
+        EnableWindow(window, FALSE); // as the question before closing does
+        ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
+        COPYDATASTRUCT nothing = {HANDED_OVER_DATA, 0, nullptr};
+        if (duringTheRun) {
+            SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&nothing));
+        }
+        ASSERT_TRUE(pumpUntil([] { return !queueRunning(); }, 60000));
+        pumpUntil([] { return false; }, 1000);
+        if (!duringTheRun) {
+            EXPECT_TRUE(runState.countdownDue) << "it waits for the box";
+            SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&nothing));
+        }
+        EnableWindow(window, TRUE);
+        // A countdown that opened first is cancelled by the work: had it
+        // not been, it would have acted after its minute.
+        EXPECT_TRUE(pumpUntil([] { return !runState.countdownDue && logLines().back() == uiText(T_LOG_STAYS_ON); }, 30000));
+        pumpUntil([] { return false; }, 1000);
+        EXPECT_TRUE(actions.empty()) << "no countdown after all";
+    }
     SendMessageW(window, WM_COMMAND, IDM_WHEN_DONE_NOTHING, 0);
     performWhenDone = realAction;
     folderOpener = realOpener;
 }
 
-TEST_F(InProcessRun, TheSessionsEndKeepsTheResultOfAnEngineThatHadEndedAndEveryLineItSaid)
+TEST_F(InProcessRun, TheSessionsEndOrClosingKeepsTheResultOfAnEngineThatHadEndedAndEveryLineItSaid)
 {
-    closeQueue();
-    addRecordingsNow({recording});
-    SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"lines:20000:60;exit:0");
-    ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
-    // The engine ends while the window has shown nothing of it: no message
-    // is taken until the session ends.
-    ASSERT_EQ(WaitForSingleObject(runState.engine.process.get(), 60000), WAIT_OBJECT_0);
-    endSession();
-    ASSERT_EQ(runQueue.items.size(), 1u);
-    EXPECT_EQ(runQueue.items[0].state, ItemState::Done) << "not interrupted: it needs no second run";
-    EXPECT_FALSE(runState.running || queueRunning()) << "nothing more starts";
-    const std::vector<std::wstring> kept = splitLog(utf8ToWide(readBytes(runQueue.items[0].logFile)));
-    ASSERT_FALSE(kept.empty());
-    EXPECT_EQ(kept.back(), uiText(T_MSG_DONE));
-    EXPECT_EQ(std::count_if(kept.begin(), kept.end(), [](const std::wstring& line) { return line.rfind(L"line ", 0) == 0; }),
-        20000);
-    EXPECT_EQ(kept[kept.size() - 2].substr(0, 13), L"line 00020000");
+    for (void (*windowGoes)() : {endSession, endRunForClose}) {
+        closeQueue();
+        addRecordingsNow({recording});
+        SetEnvironmentVariableW(L"STANDIN_SCRIPT", L"lines:20000:60;exit:0");
+        ASSERT_TRUE(startQueue({RunRequest{L"", folder.file(L"out"), L"", 2, false}}));
+        // The engine ends while the window has shown nothing of it: no
+        // message is taken until the window goes.
+        ASSERT_EQ(WaitForSingleObject(runState.engine.process.get(), 60000), WAIT_OBJECT_0);
+        windowGoes();
+        ASSERT_EQ(runQueue.items.size(), 1u);
+        EXPECT_EQ(runQueue.items[0].state, ItemState::Done) << "not interrupted: it needs no second run";
+        EXPECT_EQ(pathKind(runQueue.items[0].resultFolder), PathKind::Folder) << "its result stays";
+        EXPECT_FALSE(runState.running || queueRunning()) << "nothing more starts";
+        const std::vector<std::wstring> kept = splitLog(utf8ToWide(readBytes(runQueue.items[0].logFile)));
+        ASSERT_FALSE(kept.empty());
+        EXPECT_EQ(kept.back(), uiText(T_MSG_DONE));
+        EXPECT_EQ(std::count_if(kept.begin(), kept.end(), [](const std::wstring& line) { return line.rfind(L"line ", 0) == 0; }),
+            20000);
+        EXPECT_EQ(kept[kept.size() - 2].substr(0, 13), L"line 00020000");
+    }
 }
