@@ -240,7 +240,8 @@ void addToRunQueueLater(std::vector<std::wstring> paths, std::wstring lead, std:
     }
     // Reading a large or a network folder may take long: never on the
     // window's thread. The window takes the result when it arrives; if the
-    // window has gone meanwhile, the result goes with the thread.
+    // window has gone meanwhile, the result goes with the thread (the paths
+    // were read again and kept as it went).
     std::thread([window, batch, paths = std::move(paths), lead = std::move(lead), thenStart = std::move(thenStart)] {
         auto arrived = std::make_unique<PathsArrived>(
             PathsArrived{expandPaths(paths, LONGEST_QUEUED_PATH, &recordingsFound), thenStart});
